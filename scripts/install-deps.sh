@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what Corvane needs to build, run and test, from Debian 12 packages.
+# Packages already present are skipped, so a second run takes a few seconds.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins libgl-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  fonts-liberation
+)
+# clang and its runtime build the fuzz targets; optional for everything else.
+optional=(clang libclang-rt-14-dev)
+
+missing=()
+for p in "${packages[@]}" "${optional[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+SUDO=""
+if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

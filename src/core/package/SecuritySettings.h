@@ -1,0 +1,53 @@
+#pragma once
+// The media security of the current project: provider key, the device the
+// next package is for, the operator's device list, stale date, time zone and
+// unlock order, together with the login credentials and MOH mode.
+
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// A local date and time that may be marked not valid, as the security file
+// stores it.
+struct SecurityDateTime {
+  int Year = 2036;
+  int Month = 2;
+  int Day = 1;
+  int Hour = 0;
+  int Minute = 0;
+  int Second = 0;
+  bool Valid = true;
+
+  bool operator==(const SecurityDateTime&) const = default;
+};
+
+// 1 February 2036, 00:00: the date that stands for "no stale date".
+inline constexpr SecurityDateTime kNeverDate{};
+
+inline constexpr const char* kAllDevicesId = "0000000000000000";
+inline constexpr const char* kAllDevicesDescription = "All Unlocked Devices";
+
+struct SecuritySettings {
+  std::string AssignedProviderKey = kAllDevicesId;
+  std::string ProviderKey = kAllDevicesId;
+  std::string DeviceId = kAllDevicesId;
+  std::string DeviceDescription = kAllDevicesDescription;
+  std::string TimeZone;
+  // Parallel lists: entry i of each belongs together. Entry 0 is always the
+  // all-devices entry.
+  std::vector<std::string> DeviceIds{kAllDevicesId};
+  std::vector<std::string> DeviceDescriptions{kAllDevicesDescription};
+  std::vector<std::string> DeviceTimeZones{""};
+  SecurityDateTime StaleDate = kNeverDate;
+  SecurityDateTime LastConfirmedDate = kNeverDate;
+  bool UnlockDevice = false;
+  bool RestoreOffered = true;
+  bool MohMode = false;
+  std::string UserName = "tavik";
+  std::string Password = "tavik";
+
+  bool operator==(const SecuritySettings&) const = default;
+};
+
+}  // namespace corvane

@@ -1,0 +1,29 @@
+#include "session/SessionRun.h"
+
+#include "audio/AudioSettings.h"
+#include "channel/ChannelSettingsFile.h"
+#include "session/DeviceModel.h"
+
+namespace corvane {
+
+StartResult StartSession(SessionState& session, InstanceLock& lock) {
+  CreateSessionFolders(session.Folders);
+  // A folder where no lock file can be made must not keep the operator out.
+  if (lock.Acquire(session.Folders.ApplicationFolder) == InstanceLock::Result::HeldElsewhere) {
+    return StartResult::AlreadyRunning;
+  }
+  session.ConfigRecord = DeviceConfigRecord{};
+  session.ClearTempFolder();
+
+  constexpr std::int32_t kStartModel = ModelNumber(DeviceModel::TonvexOne);
+  LoadChannelSettings(session.Channel1, 1, kStartModel, session.Folders.ApplicationFolder);
+  LoadAudioSettings(session.Audio, session.Folders.ApplicationFolder, kStartModel);
+  return StartResult::Started;
+}
+
+int EndSession(SessionState& session) {
+  session.ClearTempFolder();
+  return 0;
+}
+
+}  // namespace corvane

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "audio/AudioSettings.h"
+#include "session/InstanceLock.h"
+#include "session/SessionRun.h"
+#include "session/SessionState.h"
+#include "support/TempFolder.h"
+
+namespace corvane {
+namespace {
+
+using test::TempFolder;
+
+SessionFolders FoldersIn(const std::filesystem::path& data) {
+  return ResolveSessionFolders([&](const char* name) -> const char* {
+    static std::string value;
+    if (std::string_view(name) == "CORVANE_DATA_DIR") {
+      value = data.string();
+      return value.c_str();
+    }
+    return nullptr;
+  });
+}
+
+TEST(SessionFolders, DataFolderComesFromTheEnvironment) {
+  auto lookup = [](std::map<std::string, std::string> env) {
+    return [env = std::move(env)](const char* name) -> const char* {
+      auto it = env.find(name);
+      return it == env.end() ? nullptr : it->second.c_str();
+    };
+  };
+  auto f = ResolveSessionFolders(lookup({{"CORVANE_DATA_DIR", "/d/app"}, {"HOME", "/h"}}));
+  EXPECT_EQ(f.ApplicationFolder, "/d/app");
+  EXPECT_EQ(f.TempFolder, "/d/app/temp/");
+
+  f = ResolveSessionFolders(lookup({{"XDG_DATA_HOME", "/x"}, {"HOME", "/h"}}));
+  EXPECT_EQ(f.ApplicationFolder, "/x/Melloway");
+  EXPECT_EQ(f.TempFolder, "/x/Melloway/temp/");
+
+  // An empty or relative XDG_DATA_HOME is ignored.
+  for (const char* xdg : {"", "relative"}) {
+    f = ResolveSessionFolders(lookup({{"XDG_DATA_HOME", xdg}, {"HOME", "/h"}}));
+    EXPECT_EQ(f.ApplicationFolder, "/h/.local/share/Melloway") << xdg;
+  }
+
+  f = ResolveSessionFolders(lookup({{"CORVANE_PROGRAM_DIR", "/opt/corvane"}}));
+  EXPECT_EQ(f.ProgramFolder, "/opt/corvane");
+  EXPECT_EQ(f.SilentFile, "/opt/corvane/null.wav");
+}
+
+TEST(SessionFolders, ClearingRemovesOnlyFilesDirectlyInside) {
+  TempFolder base;
+  const auto folder = base / "temp";
+  std::filesystem::create_directories(folder / "sub");
+  test::WriteWholeFile(folder / "a.ogg", std::vector<std::uint8_t>{1});
+  test::WriteWholeFile(folder / "sub" / "b.ogg", std::vector<std::uint8_t>{1});
+  test::WriteWholeFile(base / "outside.ogg", std::vector<std::uint8_t>{1});
+  std::filesystem::create_symlink(base / "outside.ogg", folder / "link.ogg");
+
+  ClearFolderFiles(folder);
+
+  EXPECT_FALSE(std::filesystem::exists(folder / "a.ogg"));
+  EXPECT_FALSE(std::filesystem::is_symlink(folder / "link.ogg"));
+  EXPECT_TRUE(std::filesystem::exists(base / "outside.ogg"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "sub" / "b.ogg"));
+  ClearFolderFiles(base / "missing");  // a missing folder is not an error
+}
+
+TEST(InstanceLock, OneHolderAtATimeAndFreedOnRelease) {
+  TempFolder app;
+  InstanceLock first;
+  InstanceLock second;
+  ASSERT_EQ(first.Acquire(app.Path()), InstanceLock::Result::Acquired);
+  EXPECT_EQ(second.Acquire(app.Path()), InstanceLock::Result::HeldElsewhere);
+  first.Release();
+  EXPECT_EQ(second.Acquire(app.Path()), InstanceLock::Result::Acquired);
+  EXPECT_EQ(first.Acquire(app / "missing-folder"), InstanceLock::Result::Unavailable);
+}
+
+TEST(Session, StartUpPreparesFoldersAndDefaults) {
+  TempFolder data;
+  SessionState session(FoldersIn(data / "Melloway"));
+  std::filesystem::create_directories(session.Folders.TempFolder);
+  test::WriteWholeFile(session.Folders.TempFolder + "stale.ogg", std::vector<std::uint8_t>{1});
+  session.ConfigRecord.ntp_time = 77;
+  session.Channel1.Music.entries.push_back("00:00:01 | old.ogg");
+
+  InstanceLock lock;
+  ASSERT_EQ(StartSession(session, lock), StartResult::Started);
+
+  EXPECT_TRUE(std::filesystem::is_directory(session.Folders.TempFolder));
+  EXPECT_EQ(session.Folders.TempFolder.back(), '/');
+  EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "stale.ogg"));
+  EXPECT_EQ(session.ConfigRecord, DeviceConfigRecord{});
+  EXPECT_TRUE(session.Channel1.Music.entries.empty());
+  EXPECT_EQ(session.Channel1.MasterVolume, 5);
+  EXPECT_EQ(session.Channel1.Music.ListStop_time, 86399u);
+  EXPECT_EQ(session.Channel2.MasterVolume, 0);  // not loaded at start-up
+  EXPECT_EQ(AudioSettingsOf(session.Audio), AudioSettings{});
+
+  SessionState second(FoldersIn(data / "Melloway"));
+  InstanceLock secondLock;
+  EXPECT_EQ(StartSession(second, secondLock), StartResult::AlreadyRunning);
+
+  test::WriteWholeFile(session.Folders.TempFolder + "mix.wav", std::vector<std::uint8_t>{1});
+  EXPECT_EQ(EndSession(session), 0);
+  EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "mix.wav"));
+}
+
+TEST(Session, StartUpLoadsTheStartModelsStoredSettings) {
+  TempFolder data;
+  SessionState session(FoldersIn(data.Path()));
+  AudioSettings stored;
+  stored.ProjectRateText.Set("11025");
+  stored.ProjectRate = 11025;
+  ASSERT_TRUE(SaveAudioSettings(stored, data.Path(), 2));
+  ASSERT_TRUE(SaveAudioSettings(AudioSettings{}, data.Path(), 1));
+
+  InstanceLock lock;
+  ASSERT_EQ(StartSession(session, lock), StartResult::Started);
+  EXPECT_EQ(session.Audio.ProjectRate, 11025);
+}
+
+TEST(Session, ApplyModelWritesPropertiesAndCapacity) {
+  TempFolder data;
+  SessionState session(FoldersIn(data.Path()));
+  ApplyAudioSettings(session.Audio, AudioSettings{});
+
+  session.ApplyModel(2, false);
+  EXPECT_EQ(session.Audio.Model, 2);
+  EXPECT_EQ(session.Audio.ProjectCodec.View(), "libvorbis");
+  EXPECT_EQ(session.Audio.MediaExtension.View(), ".ogg");
+  EXPECT_EQ(session.Audio.ChannelCountText.View(), "1");
+  EXPECT_EQ(session.Audio.ChannelCount, 1);
+  EXPECT_EQ(session.Audio.ConversionRate, 22050);
+  EXPECT_EQ(session.Audio.MaxLength, 720);
+  EXPECT_EQ(session.Audio.ListCapacity, 10);
+  EXPECT_EQ(session.Audio.HasRepeatInterval, 1);
+  EXPECT_EQ(session.Audio.HasSecondChannel, 0);
+
+  session.ApplyModel(1, false);
+  EXPECT_EQ(session.Audio.MaxLength, 66536);
+  EXPECT_EQ(session.Audio.HasSecondChannel, 1);
+
+  // Without storage the loaded maximum stays.
+  session.Audio.MaxLength = 1800;
+  session.ApplyModel(3, false);
+  EXPECT_EQ(session.Audio.MaxLength, 1800);
+  EXPECT_EQ(session.Audio.StorageMegabytes, 0);
+  EXPECT_EQ(session.Audio.IsPlayerDevice, 0);
+
+  // A number outside 1..4 is kept but takes Tonvex-SU's properties.
+  session.ApplyModel(7, false);
+  EXPECT_EQ(session.Audio.Model, 7);
+  EXPECT_EQ(session.Audio.StorageMegabytes, 2800);
+}
+
+TEST(Session, ApplyModelWithReloadReadsThatModelsFile) {
+  TempFolder data;
+  SessionState session(FoldersIn(data.Path()));
+  AudioSettings mix;
+  mix.MaxLength = 2400;
+  mix.ProjectRateText.Set("44100");
+  mix.ProjectRate = 44100;
+  ASSERT_TRUE(SaveAudioSettings(mix, data.Path(), 3));
+
+  session.ApplyModel(3, true);
+  EXPECT_EQ(session.Audio.MaxLength, 2400);
+  EXPECT_EQ(session.Audio.ConversionRate, 44100);
+  EXPECT_EQ(session.Audio.BytesPerSecond, 88200);
+
+  session.ApplyModel(2, true);  // no file: defaults, then the capacity at 22050 Hz
+  EXPECT_EQ(session.Audio.MaxLength, 720);
+}
+
+}  // namespace
+}  // namespace corvane
