@@ -1,0 +1,129 @@
+#include "channel/MediaReferences.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+// The editor's three live lists over plain vectors, and a stored other channel.
+struct EditorLists {
+  std::vector<std::string> music;
+  std::vector<std::string> messages;
+  std::vector<std::string> scheduled;
+  PlaylistLinesView musicView{music};
+  PlaylistLinesView messagesView{messages};
+  PlaylistLinesView scheduledView{scheduled};
+  std::array<const MediaListView*, 3> views{&musicView, &messagesView, &scheduledView};
+  ChannelConfig other;
+
+  int Count(std::string_view line) const { return CountReferences(line, views, other); }
+  std::optional<std::string> Find(std::string_view base) const {
+    return FindByBaseName(base, views, other);
+  }
+};
+
+TEST(MediaReferencesTest, OtherChannelRule) {
+  EXPECT_EQ(OtherChannelNumber(0), 2);
+  EXPECT_EQ(OtherChannelNumber(1), 2);
+  EXPECT_EQ(OtherChannelNumber(2), 1);
+}
+
+TEST(MediaReferencesTest, ListViewOverLines) {
+  const std::vector<std::string> lines = {"a", "b"};
+  const PlaylistLinesView view(lines);
+  EXPECT_EQ(view.RowCount(), 2u);
+  EXPECT_EQ(view.Row(1), "b");
+  EXPECT_EQ(view.Row(2), "");  // past the end is empty, not a crash
+}
+
+TEST(MediaReferencesTest, LiveMatchesIgnoreCaseAndCountOncePerList) {
+  EditorLists lists;
+  lists.music = {"00:00:05 | Song.ogg", "00:00:05 | song.ogg", "00:00:05 | SONG.OGG*"};
+  lists.messages = {"00:00:05 | other.ogg"};
+  lists.scheduled = {"00:00:05 | song.ogg"};
+  EXPECT_EQ(lists.Count("00:00:05 | song.ogg"), 2);
+  EXPECT_EQ(lists.Count("00:00:05 | other.ogg"), 1);
+  EXPECT_EQ(lists.Count("00:00:05 | missing.ogg"), 0);
+  // A different duration is a different line.
+  EXPECT_EQ(lists.Count("00:00:06 | song.ogg"), 0);
+}
+
+TEST(MediaReferencesTest, MarkerVariantsAllMatch) {
+  EditorLists lists;
+  lists.music = {"00:00:05 | a.ogg*"};
+  lists.messages = {"00:00:05 | a.ogg"};
+  // With or without a marker on the asked line, and on the rows.
+  EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 2);
+  EXPECT_EQ(lists.Count("00:00:05 | a.ogg*"), 2);
+  EXPECT_EQ(lists.Count("00:00:05 | A.OGG*"), 2);
+  // Only one marker is forgiven; a row with two is another line.
+  lists.music = {"00:00:05 | a.ogg**"};
+  EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 1);
+  // A prefix of the line is not the line.
+  lists.music = {"00:00:05 | a.og*"};
+  EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 1);
+}
+
+TEST(MediaReferencesTest, OtherChannelEntriesCountEachAndExactly) {
+  EditorLists lists;
+  lists.other.Music.entries = {"00:00:05 | a.ogg", "00:00:05 | a.ogg", "00:00:05 | A.ogg"};
+  lists.other.Messages.entries = {"00:00:05 | a.ogg*"};
+  lists.other.Scheduled.AddEntry("00:00:05 | a.ogg");
+  EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 3);
+  EXPECT_EQ(lists.Count("00:00:05 | a.ogg*"), 3);  // the asked line loses its marker first
+  EXPECT_EQ(lists.Count("00:00:05 | A.ogg"), 1);
+
+  lists.music = {"00:00:05 | a.ogg"};
+  EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 4);
+}
+
+TEST(MediaReferencesTest, AbsentListsAreSkipped) {
+  const std::vector<std::string> messages = {"00:00:05 | a.ogg"};
+  const PlaylistLinesView messagesView(messages);
+  const std::array<const MediaListView*, 3> views{nullptr, &messagesView, nullptr};
+  ChannelConfig other;
+  other.Music.entries = {"00:00:05 | b.ogg"};
+  EXPECT_EQ(CountReferences("00:00:05 | a.ogg", views, other), 1);
+  EXPECT_EQ(CountReferences("00:00:05 | b.ogg", {}, other), 1);
+  EXPECT_EQ(FindByBaseName("a", views, other), "00:00:05 | a.ogg");
+  EXPECT_EQ(FindByBaseName("b", {}, other), "00:00:05 | b.ogg");
+}
+
+TEST(MediaReferencesTest, FindLooksAtLiveListsBeforeTheOtherChannel) {
+  EditorLists lists;
+  lists.other.Music.entries = {"00:00:01 | jingle.ogg"};
+  lists.scheduled = {"00:00:03 | jingle.wav*"};
+  EXPECT_EQ(lists.Find("jingle"), "00:00:03 | jingle.wav*");  // returned with its marker
+
+  lists.messages = {"00:00:02 | jingle.mp3"};
+  EXPECT_EQ(lists.Find("jingle"), "00:00:02 | jingle.mp3");
+
+  lists.music = {"00:00:09 | intro.ogg", "00:00:04 | jingle.ogg"};
+  EXPECT_EQ(lists.Find("jingle"), "00:00:04 | jingle.ogg");
+}
+
+TEST(MediaReferencesTest, FindInOtherChannelGoesMusicMessagesScheduled) {
+  EditorLists lists;
+  lists.other.Scheduled.AddEntry("00:00:03 | x.ogg");
+  EXPECT_EQ(lists.Find("x"), "00:00:03 | x.ogg");
+  lists.other.Messages.entries = {"00:00:02 | x.ogg"};
+  EXPECT_EQ(lists.Find("x"), "00:00:02 | x.ogg");
+  lists.other.Music.entries = {"00:00:01 | x.ogg"};
+  EXPECT_EQ(lists.Find("x"), "00:00:01 | x.ogg");
+}
+
+TEST(MediaReferencesTest, FindMatchesTheBaseNameExactly) {
+  EditorLists lists;
+  lists.music = {"00:00:01 | Welcome.ogg", "00:00:02 | welcome2.ogg"};
+  EXPECT_EQ(lists.Find("welcome"), std::nullopt);
+  EXPECT_EQ(lists.Find("Welcome"), "00:00:01 | Welcome.ogg");
+  EXPECT_EQ(lists.Find("welcome2"), "00:00:02 | welcome2.ogg");
+  EXPECT_EQ(lists.Find("Welcome.ogg"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace corvane
