@@ -1,6 +1,7 @@
 #include "common/ByteStream.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,6 +42,24 @@ std::size_t FileStream::Read(std::span<std::uint8_t> into) {
   return done;
 }
 
+std::optional<std::uint64_t> FileStream::Size() const {
+  struct stat status {};
+  if (fd_ < 0 || ::fstat(fd_, &status) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::size_t FileStream::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
+  std::size_t done = 0;
+  while (fd_ >= 0 && done < into.size()) {
+    const ssize_t n = ::pread(fd_, into.data() + done, into.size() - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
 std::size_t FileStream::Write(std::span<const std::uint8_t> from) {
   std::size_t done = 0;
   while (fd_ >= 0 && done < from.size()) {
@@ -62,12 +81,15 @@ bool FileStream::Close() {
 
 std::size_t MemorySource::Read(std::span<std::uint8_t> into) {
   const std::size_t n = std::min(into.size(), data_.size() - position_);
+  // An empty span may carry a null pointer, which memcpy must never see.
+  if (n == 0) return 0;
   std::memcpy(into.data(), data_.data() + position_, n);
   position_ += n;
   return n;
 }
 
 std::size_t MemorySink::Write(std::span<const std::uint8_t> from) {
+  if (from.empty()) return 0;
   bytes.insert(bytes.end(), from.begin(), from.end());
   return from.size();
 }

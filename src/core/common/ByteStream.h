@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -38,7 +39,11 @@ class FileStream final : public ByteSource, public ByteSink {
   ~FileStream() override;
 
   bool IsOpen() const { return fd_ >= 0; }
+  // The file's size; nothing when it cannot be told.
+  std::optional<std::uint64_t> Size() const;
   std::size_t Read(std::span<std::uint8_t> into) override;
+  // Reads at an offset without moving the position used by Read.
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> into);
   std::size_t Write(std::span<const std::uint8_t> from) override;
   // Flushes written data to the storage device.
   bool Sync();

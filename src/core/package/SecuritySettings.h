@@ -6,17 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "session/Clock.h"
+
 namespace corvane {
 
 // A local date and time that may be marked not valid, as the security file
 // stores it.
 struct SecurityDateTime {
-  int Year = 2036;
-  int Month = 2;
-  int Day = 1;
-  int Hour = 0;
-  int Minute = 0;
-  int Second = 0;
+  LocalDateTime Value{2036, 2, 1, 0, 0, 0};
   bool Valid = true;
 
   bool operator==(const SecurityDateTime&) const = default;

@@ -8,6 +8,7 @@
 #include "channel/ChannelConfig.h"
 #include "package/DeviceConfigRecord.h"
 #include "package/SecuritySettings.h"
+#include "session/Clock.h"
 #include "session/SessionFolders.h"
 
 namespace corvane {
@@ -28,6 +29,8 @@ class SessionState {
   ST_AUDIO_TYPE Audio;
   SecuritySettings Security;
   DeviceConfigRecord ConfigRecord;
+  // The local time as last read by a screen's clock.
+  LocalDateTime CurrentTime;
 
   // Writes the model's properties into Audio and sets the conversion rate to
   // the project rate, which re-derives the maximum length for models with

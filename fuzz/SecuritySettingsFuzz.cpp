@@ -1,0 +1,98 @@
+// Any bytes as the stored security settings file. The loader must not crash;
+// a file it accepts must save and load back to the same settings, and saving
+// those again must give the same bytes (the round trip the screens rely on).
+#include <stdlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <string>
+#include <system_error>
+
+#include "package/SecuritySettingsFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using corvane::SecuritySettings;
+
+// One private folder for the whole run, on a memory file system when there is
+// one: every run saves with fsync.
+class FuzzFolder {
+ public:
+  FuzzFolder() {
+    std::error_code error;
+    const fs::path base =
+        fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "corvane-fuzz-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    path_ = pattern;
+  }
+  ~FuzzFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  const fs::path& Path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+bool SamePersistedFields(const SecuritySettings& a, const SecuritySettings& b) {
+  return a.UserName == b.UserName && a.Password == b.Password &&
+         a.AssignedProviderKey == b.AssignedProviderKey && a.DeviceIds == b.DeviceIds &&
+         a.DeviceDescriptions == b.DeviceDescriptions && a.DeviceTimeZones == b.DeviceTimeZones &&
+         a.MohMode == b.MohMode && a.RestoreOffered == b.RestoreOffered;
+}
+
+// What every load promises the screens, valid or not.
+void CheckListShape(const SecuritySettings& settings) {
+  const std::size_t count = settings.DeviceIds.size();
+  Check(count >= 1 && count <= corvane::kMaxDeviceEntries);
+  Check(settings.DeviceDescriptions.size() == count && settings.DeviceTimeZones.size() == count);
+  Check(settings.DeviceIds[0] == corvane::kAllDevicesId);
+  Check(settings.DeviceDescriptions[0] == corvane::kAllDevicesDescription);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static FuzzFolder folder;
+  const fs::path stored = corvane::SecuritySettingsPath(folder.Path());
+  {
+    std::ofstream out(stored, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    Check(out.good());
+  }
+  const std::span<const std::uint8_t> input(data, size);
+
+  SecuritySettings first;
+  const bool valid = corvane::LoadSecuritySettings(first, folder.Path());
+  CheckListShape(first);
+  SecuritySettings direct;
+  Check(corvane::DecodeSecuritySettings(input, direct) == valid);
+  Check(direct == first);
+  if (!valid) {
+    Check(first == SecuritySettings{});
+    Check(!fs::exists(stored));
+    return 0;
+  }
+
+  SecuritySettings toSave = first;
+  Check(corvane::SaveSecuritySettings(toSave, folder.Path(), false));
+  const auto saved = corvane::EncodeSecuritySettings(first);
+  Check(saved.size() <= corvane::kSecuritySettingsMaxBytes);
+
+  SecuritySettings second;
+  Check(corvane::LoadSecuritySettings(second, folder.Path()));
+  Check(SamePersistedFields(first, second));
+  Check(corvane::EncodeSecuritySettings(second) == saved);
+  return 0;
+}

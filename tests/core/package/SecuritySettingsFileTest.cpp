@@ -1,0 +1,417 @@
+#include "package/SecuritySettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "operator/Operator.h"
+#include "support/TempFolder.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using Names = std::vector<std::string>;
+
+// Answers file dialogs from a queue (nullopt: the operator cancels), records
+// every message and dialog, and fails the test on anything not scripted.
+class ScriptedOperator final : public Operator {
+ public:
+  struct Message {
+    std::string title, text;
+    OperatorIcon icon;
+  };
+  ~ScriptedOperator() override { EXPECT_TRUE(files.empty()) << "dialogs scripted but not shown"; }
+
+  OperatorAnswer Ask(const std::string&, const std::string& text, OperatorButtons,
+                     OperatorIcon) override {
+    ADD_FAILURE() << "unexpected question: " << text;
+    return OperatorAnswer::Cancel;
+  }
+  void Tell(const std::string& title, const std::string& text, OperatorIcon icon) override {
+    told.push_back({title, text, icon});
+  }
+  std::optional<fs::path> ChooseFileToOpen(const FileDialogRequest& request) override {
+    openDialogs.push_back(request);
+    return Next();
+  }
+  std::vector<fs::path> ChooseFilesToOpen(const FileDialogRequest&) override {
+    ADD_FAILURE() << "unexpected multi-file dialog";
+    return {};
+  }
+  std::optional<fs::path> ChooseFileToSave(const FileDialogRequest& request) override {
+    saveDialogs.push_back(request);
+    return Next();
+  }
+
+  std::deque<std::optional<fs::path>> files;
+  std::vector<Message> told;
+  std::vector<FileDialogRequest> openDialogs, saveDialogs;
+
+ private:
+  std::optional<fs::path> Next() {
+    if (files.empty()) {
+      ADD_FAILURE() << "unexpected file dialog";
+      return std::nullopt;
+    }
+    std::optional<fs::path> answer = files.front();
+    files.pop_front();
+    return answer;
+  }
+};
+
+// A record as stored, built independently of the encoder.
+Bytes Record(const std::string& text, std::size_t width) {
+  Bytes record(width, 0xFF);
+  for (std::size_t i = 0; i < text.size() && i < width; ++i) {
+    record[i] = static_cast<std::uint8_t>(~static_cast<unsigned char>(text[i]));
+  }
+  return record;
+}
+Bytes operator+(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+Bytes Credentials(const std::string& user = "op", const std::string& password = "secret") {
+  return Record(user, 17) + Record(password, 17) + Record("1234ABCD1234ABCD", 17);
+}
+Bytes Entry(const std::string& id, const std::string& description, const std::string& zone) {
+  return Record(id, 17) + Record(description, 25) + Record(zone, 40);
+}
+const Bytes kEndAndFlags = {0xAA, 0x55, 0xFE, 0xFF};  // MOH mode on, no restore offer
+const Bytes kDefaultEndAndFlags = {0xAA, 0x55, 0xFF, 0xFE};
+
+SecuritySettings ThreeDevices() {
+  SecuritySettings settings;
+  settings.UserName = "reseller";
+  settings.Password = "p4ss";
+  settings.AssignedProviderKey = "00112233AABBCCDD";
+  settings.DeviceIds = {kAllDevicesId, "1111222233334444", "ABCDEF0123456789"};
+  settings.DeviceDescriptions = {kAllDevicesDescription, "Front desk", "Warehouse"};
+  settings.DeviceTimeZones = {"", "Europe/Berlin", "America/Argentina/ComodRivadavia"};
+  settings.MohMode = true;
+  settings.RestoreOffered = false;
+  return settings;
+}
+
+class SecuritySettingsFileTest : public ::testing::Test {
+ protected:
+  fs::path Stored() const { return SecuritySettingsPath(appFolder_); }
+  void WriteStored(const Bytes& bytes) {
+    fs::create_directories(appFolder_);
+    test::WriteWholeFile(Stored(), bytes);
+  }
+  SecuritySettings Loaded() {
+    SecuritySettings settings;
+    EXPECT_TRUE(LoadSecuritySettings(settings, appFolder_));
+    return settings;
+  }
+  void Save(SecuritySettings settings) {
+    ASSERT_TRUE(SaveSecuritySettings(settings, appFolder_, false));
+  }
+
+  test::TempFolder root_;
+  fs::path appFolder_ = root_ / "Melloway";  // not made yet, as on the first start
+};
+
+TEST_F(SecuritySettingsFileTest, SavedImageHasTheKnownLayout) {
+  Save(SecuritySettings{});
+  const Bytes saved = test::ReadWholeFile(Stored());
+  ASSERT_EQ(saved.size(), 137u);
+  EXPECT_EQ(saved, Record("tavik", 17) + Record("tavik", 17) + Record(kAllDevicesId, 17) +
+                       Entry(kAllDevicesId, kAllDevicesDescription, "") + kDefaultEndAndFlags);
+  EXPECT_NE(saved[0], 't');
+  EXPECT_EQ(saved[51 + 15], static_cast<std::uint8_t>(~'0'));  // 16-character ID, one fill byte
+  EXPECT_EQ(saved[51 + 16], 0xFF);
+}
+
+TEST_F(SecuritySettingsFileTest, LongTextsAreCutToTheirRecords) {
+  SecuritySettings settings;
+  settings.UserName = std::string(17, 'u');  // as wide as its record: no terminator
+  settings.Password = std::string(30, 'p');
+  settings.DeviceIds.push_back("0123456789ABCDEF");
+  settings.DeviceDescriptions.push_back(std::string(40, 'd'));
+  settings.DeviceTimeZones.push_back(std::string(60, 'z'));
+  Save(settings);
+  EXPECT_EQ(test::ReadWholeFile(Stored()),
+            Record(std::string(17, 'u'), 17) + Record(std::string(17, 'p'), 17) +
+                Record(kAllDevicesId, 17) + Entry(kAllDevicesId, kAllDevicesDescription, "") +
+                Entry("0123456789ABCDEF", std::string(25, 'd'), std::string(40, 'z')) +
+                kDefaultEndAndFlags);
+  const SecuritySettings back = Loaded();
+  EXPECT_EQ(back.UserName, std::string(17, 'u'));
+  EXPECT_EQ(back.DeviceTimeZones[1], std::string(40, 'z'));
+}
+
+TEST_F(SecuritySettingsFileTest, SavedSettingsLoadBackAndTheRestIsReset) {
+  for (const bool moh : {false, true}) {
+    for (const bool offered : {false, true}) {
+      SecuritySettings saved = ThreeDevices();
+      saved.MohMode = moh;
+      saved.RestoreOffered = offered;
+      Save(saved);
+      // Fields the file does not carry come back as their defaults.
+      SecuritySettings settings = ThreeDevices();
+      settings.ProviderKey = "9999999999999999";
+      settings.DeviceId = "1111222233334444";
+      settings.TimeZone = "Europe/Berlin";
+      settings.StaleDate = {{2024, 5, 6, 7, 8, 9}, false};
+      settings.UnlockDevice = true;
+      ASSERT_TRUE(LoadSecuritySettings(settings, appFolder_));
+      EXPECT_EQ(settings, saved) << "moh " << moh << " offered " << offered;
+    }
+  }
+}
+
+TEST_F(SecuritySettingsFileTest, MissingOrShortFileGivesDefaultsAndIsDeleted) {
+  SecuritySettings settings = ThreeDevices();
+  EXPECT_FALSE(LoadSecuritySettings(settings, appFolder_));
+  EXPECT_EQ(settings, SecuritySettings{});
+  EXPECT_TRUE(fs::is_directory(appFolder_));
+
+  // Fewer than 17 bytes, or the password or key record incomplete.
+  for (const std::size_t size : {0, 16, 17, 34, 50}) {
+    Bytes bytes = Credentials() + kEndAndFlags;
+    bytes.resize(size);
+    WriteStored(bytes);
+    settings = ThreeDevices();
+    EXPECT_FALSE(LoadSecuritySettings(settings, appFolder_)) << size;
+    EXPECT_EQ(settings, SecuritySettings{}) << size;
+    EXPECT_FALSE(fs::exists(Stored())) << size;
+  }
+}
+
+TEST_F(SecuritySettingsFileTest, CutFileKeepsCompleteEntriesAndDefaultFlags) {
+  const Bytes whole = Credentials() + Entry(kAllDevicesId, kAllDevicesDescription, "Asia/Tokyo") +
+                      Entry("1111222233334444", "Lobby", "Europe/Paris") +
+                      Entry("5555666677778888", "Bar", "") + kEndAndFlags;
+  struct Cut {
+    std::size_t size, entries;
+  };
+  // Right after the credentials, inside entry 2, in or just before the
+  // marker, and short of the flags.
+  for (const Cut cut :
+       {Cut{51, 1}, Cut{51 + 2 * 82 + 40, 2}, Cut{51 + 3 * 82, 3}, Cut{51 + 3 * 82 + 1, 3},
+        Cut{51 + 3 * 82 + 2, 3}, Cut{51 + 3 * 82 + 3, 3}}) {
+    WriteStored(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut.size)));
+    const SecuritySettings settings = Loaded();
+    EXPECT_EQ(settings.UserName, "op");
+    EXPECT_EQ(settings.Password, "secret");
+    EXPECT_EQ(settings.AssignedProviderKey, "1234ABCD1234ABCD");
+    ASSERT_EQ(settings.DeviceIds.size(), cut.entries) << cut.size;
+    EXPECT_EQ(settings.DeviceIds[0], kAllDevicesId);
+    if (cut.entries > 1) {
+      EXPECT_EQ(settings.DeviceDescriptions[1], "Lobby");
+    }
+    EXPECT_FALSE(settings.MohMode) << cut.size;
+    EXPECT_TRUE(settings.RestoreOffered) << cut.size;
+  }
+  WriteStored(whole);
+  const SecuritySettings settings = Loaded();
+  EXPECT_EQ(settings.DeviceTimeZones, (Names{"Asia/Tokyo", "Europe/Paris", ""}));
+  EXPECT_TRUE(settings.MohMode);
+  EXPECT_FALSE(settings.RestoreOffered);
+}
+
+TEST_F(SecuritySettingsFileTest, TextEndsAtTheFirstZeroAndAnyOtherFlagByteCountsAsSet) {
+  Bytes id = Record("12345678", 17);
+  id[4] = 0xFF;  // a zero inside the text
+  WriteStored(Credentials() + id + Record("Desk", 25) + Record("", 40) +
+              Bytes{0xAA, 0x55, 0x00, 0x80, 0x12, 0x34});  // bytes after the flags are ignored
+  const SecuritySettings settings = Loaded();
+  EXPECT_EQ(settings.DeviceIds, (Names{kAllDevicesId, "1234"}));
+  EXPECT_TRUE(settings.MohMode);
+  EXPECT_TRUE(settings.RestoreOffered);
+}
+
+TEST_F(SecuritySettingsFileTest, AllDevicesEntryIsAlwaysFirst) {
+  WriteStored(Credentials() + kEndAndFlags);
+  EXPECT_EQ(Loaded().DeviceIds, Names{kAllDevicesId});
+
+  WriteStored(Credentials() + Entry("1111222233334444", "Lobby", "Europe/Paris") + kEndAndFlags);
+  SecuritySettings settings = Loaded();
+  EXPECT_EQ(settings.DeviceIds, (Names{kAllDevicesId, "1111222233334444"}));
+  EXPECT_EQ(settings.DeviceDescriptions, (Names{kAllDevicesDescription, "Lobby"}));
+  EXPECT_EQ(settings.DeviceTimeZones, (Names{"", "Europe/Paris"}));
+  EXPECT_TRUE(settings.MohMode);
+
+  WriteStored(Credentials() + Entry(kAllDevicesId, "Everything", "Asia/Tokyo") + kEndAndFlags);
+  settings = Loaded();
+  EXPECT_EQ(settings.DeviceDescriptions, Names{kAllDevicesDescription});
+  EXPECT_EQ(settings.DeviceTimeZones, Names{"Asia/Tokyo"});
+}
+
+TEST_F(SecuritySettingsFileTest, DeviceListIsCappedOnReadAndOnWrite) {
+  // More entries than the cap, none of them the all-devices entry.
+  Bytes huge = Credentials();
+  const Bytes entry = Entry("1111222233334444", "Lobby", "");
+  for (std::size_t i = 0; i < kMaxDeviceEntries + 50; ++i) huge = std::move(huge) + entry;
+  WriteStored(huge + kEndAndFlags);
+
+  SecuritySettings settings = Loaded();
+  ASSERT_EQ(settings.DeviceIds.size(), kMaxDeviceEntries);
+  EXPECT_EQ(settings.DeviceTimeZones.size(), kMaxDeviceEntries);
+  EXPECT_EQ(settings.DeviceIds.front(), kAllDevicesId);
+  EXPECT_EQ(settings.DeviceIds.back(), "1111222233334444");
+  EXPECT_FALSE(settings.MohMode);  // the flags lie past what is read
+  SecuritySettings decoded;
+  ASSERT_TRUE(DecodeSecuritySettings(huge + kEndAndFlags, decoded));  // not cut by a read
+  EXPECT_EQ(decoded, settings);
+
+  settings.DeviceIds.push_back("AAAABBBBCCCCDDDD");
+  Save(settings);
+  EXPECT_EQ(fs::file_size(Stored()), kSecuritySettingsMaxBytes);
+  settings.DeviceIds.pop_back();
+  EXPECT_EQ(Loaded(), settings);
+}
+
+TEST_F(SecuritySettingsFileTest, MarkerLikeIdsAndUnevenListsDoNotDamageTheFile) {
+  SecuritySettings settings = ThreeDevices();
+  // An ID the reader would take for the end marker, then a good device.
+  settings.DeviceIds.insert(settings.DeviceIds.begin() + 1,
+                            "U\xAA"
+                            "00");
+  settings.DeviceDescriptions.insert(settings.DeviceDescriptions.begin() + 1, "Odd");
+  settings.DeviceTimeZones.insert(settings.DeviceTimeZones.begin() + 1, "");
+  settings.DeviceIds.push_back("9999000099990000");  // no description or zone
+  Save(settings);
+  const SecuritySettings back = Loaded();
+  EXPECT_EQ(back.DeviceIds,
+            (Names{kAllDevicesId, "1111222233334444", "ABCDEF0123456789", "9999000099990000"}));
+  EXPECT_EQ(back.DeviceTimeZones,
+            (Names{"", "Europe/Berlin", "America/Argentina/ComodRivadavia", ""}));
+  EXPECT_TRUE(back.MohMode);
+  EXPECT_FALSE(back.RestoreOffered);
+}
+
+TEST_F(SecuritySettingsFileTest, FailedWritesReportFalseAndAFolderInTheWayIsKept) {
+  SecuritySettings settings = ThreeDevices();
+  test::WriteWholeFile(root_ / "file", Bytes{1});
+  EXPECT_FALSE(SaveSecuritySettings(settings, root_ / "file" / "Melloway", true));
+  EXPECT_FALSE(settings.RestoreOffered);  // cleared even so: the caller asked for it
+
+  fs::create_directories(Stored());
+  EXPECT_FALSE(LoadSecuritySettings(settings, appFolder_));
+  EXPECT_TRUE(fs::is_directory(Stored()));
+  EXPECT_FALSE(SaveSecuritySettings(settings, appFolder_, false));
+}
+
+void ExpectSettingsFileDialog(const FileDialogRequest& request, bool overwritePrompt) {
+  EXPECT_EQ(request.filter, "Corvane Setting File (*.isf)|*.isf|All Files (*.*)|*.*||");
+  EXPECT_EQ(request.initialName, "TMV_settings");
+  EXPECT_EQ(request.defaultExtension, ".isf");
+  EXPECT_EQ(request.overwritePrompt, overwritePrompt);
+}
+
+void ExpectTold(const ScriptedOperator& op, const std::string& title, const std::string& text,
+                OperatorIcon icon) {
+  ASSERT_EQ(op.told.size(), 1u);
+  EXPECT_EQ(op.told[0].title, title);
+  EXPECT_EQ(op.told[0].text, text);
+  EXPECT_EQ(op.told[0].icon, icon);
+}
+
+TEST_F(SecuritySettingsFileTest, BackupReplacesTheChosenFileWithACopy) {
+  Save(ThreeDevices());
+  const fs::path target = root_ / "backup.isf";
+  test::WriteWholeFile(target, Bytes(500, 0x42));
+  ScriptedOperator op;
+  op.files = {target};
+  EXPECT_TRUE(BackUpSecuritySettings(op, appFolder_));
+  ASSERT_EQ(op.saveDialogs.size(), 1u);
+  ExpectSettingsFileDialog(op.saveDialogs[0], true);
+  ExpectTold(op, "Success", "Settings successfully backed up", OperatorIcon::Information);
+  EXPECT_EQ(test::ReadWholeFile(target), test::ReadWholeFile(Stored()));
+}
+
+TEST_F(SecuritySettingsFileTest, CancelledOrFailedBackupIsNotReportedAsDone) {
+  ScriptedOperator noStoredFile;
+  noStoredFile.files = {root_ / "backup.isf"};
+  EXPECT_FALSE(BackUpSecuritySettings(noStoredFile, appFolder_));
+  ExpectTold(noStoredFile, "Error", "Unable to back up settings.", OperatorIcon::Stop);
+  EXPECT_FALSE(fs::exists(root_ / "backup.isf"));
+
+  Save(SecuritySettings{});
+  fs::create_directories(root_ / "folder.isf");
+  ScriptedOperator unwritable;
+  unwritable.files = {root_ / "folder.isf"};
+  EXPECT_FALSE(BackUpSecuritySettings(unwritable, appFolder_));
+  ExpectTold(unwritable, "Error", "Unable to back up settings.", OperatorIcon::Stop);
+
+  ScriptedOperator cancelled;
+  cancelled.files = {std::nullopt};
+  EXPECT_FALSE(BackUpSecuritySettings(cancelled, appFolder_));
+  EXPECT_TRUE(cancelled.told.empty());
+}
+
+TEST_F(SecuritySettingsFileTest, ValidFileIsRestoredWithMohModeOnAndTheOfferCleared) {
+  SecuritySettings current;
+  current.UserName = "before";
+  Save(current);
+  SecuritySettings backedUp = ThreeDevices();
+  backedUp.MohMode = false;
+  backedUp.RestoreOffered = true;
+  const fs::path chosen = root_ / "old.isf";
+  const Bytes chosenBytes = EncodeSecuritySettings(backedUp);
+  test::WriteWholeFile(chosen, chosenBytes);
+
+  ScriptedOperator op;
+  op.files = {chosen};
+  EXPECT_TRUE(RestoreSecuritySettings(op, current, appFolder_));
+  ASSERT_EQ(op.openDialogs.size(), 1u);
+  ExpectSettingsFileDialog(op.openDialogs[0], false);
+  ExpectTold(op, "Success", "Settings successfully restored", OperatorIcon::Information);
+  SecuritySettings expected = backedUp;
+  expected.MohMode = true;
+  expected.RestoreOffered = false;
+  EXPECT_EQ(current, expected);
+  EXPECT_EQ(Loaded(), expected);
+  EXPECT_EQ(test::ReadWholeFile(chosen), chosenBytes);
+}
+
+TEST_F(SecuritySettingsFileTest, InvalidFileKeepsEverythingAndAsksAgain) {
+  SecuritySettings current = ThreeDevices();
+  Save(current);
+  const Bytes storedBefore = test::ReadWholeFile(Stored());
+  current.DeviceId = "1111222233334444";  // a selection the file does not carry
+  const SecuritySettings before = current;
+  const fs::path shortFile = root_ / "short.isf";
+  test::WriteWholeFile(shortFile, Bytes(16, 0x00));
+
+  ScriptedOperator op;
+  op.files = {shortFile, root_ / "missing.isf", std::nullopt};
+  EXPECT_FALSE(RestoreSecuritySettings(op, current, appFolder_));
+  EXPECT_EQ(op.openDialogs.size(), 3u);
+  ASSERT_EQ(op.told.size(), 2u);
+  for (const auto& message : op.told) {
+    EXPECT_EQ(message.title, "Error");
+    EXPECT_EQ(message.text, "File was invalid");
+    EXPECT_EQ(message.icon, OperatorIcon::Stop);
+  }
+  EXPECT_EQ(current, before);
+  EXPECT_EQ(test::ReadWholeFile(Stored()), storedBefore);
+  EXPECT_EQ(test::ReadWholeFile(shortFile), Bytes(16, 0x00));
+}
+
+TEST_F(SecuritySettingsFileTest, RestoreThatCannotReplaceTheStoredFileChangesNothing) {
+  fs::create_directories(Stored());  // a folder where the file belongs
+  const fs::path valid = root_ / "good.isf";
+  test::WriteWholeFile(valid, EncodeSecuritySettings(ThreeDevices()));
+  SecuritySettings current;
+  current.UserName = "keep";
+  const SecuritySettings before = current;
+  ScriptedOperator op;
+  op.files = {valid};
+  EXPECT_FALSE(RestoreSecuritySettings(op, current, appFolder_));
+  ExpectTold(op, "Error", "Unable to restore settings.", OperatorIcon::Stop);
+  EXPECT_EQ(current, before);
+}
+
+}  // namespace
+}  // namespace corvane

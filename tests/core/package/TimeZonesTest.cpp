@@ -1,0 +1,60 @@
+#include "package/TimeZones.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string_view>
+
+#include "package/SecuritySettingsFile.h"
+
+namespace corvane {
+namespace {
+
+TEST(TimeZoneTable, HasTheDevicesZonesInTheirOrder) {
+  const auto names = TimeZoneNames();
+  ASSERT_EQ(names.size(), 442u);
+  EXPECT_EQ(names.front(), "Africa/Abidjan");
+  EXPECT_EQ(names.back(), "Pacific/Yap");
+  EXPECT_EQ(names[kDefaultTimeZoneIndex], "America/Edmonton");
+
+  // Sorted, except for the two pairs the devices list the other way round.
+  for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+    if (names[i] == "America/Port_of_Spain" || names[i] == "Australia/North") {
+      EXPECT_GT(names[i], names[i + 1]) << i;
+      EXPECT_EQ(names[i + 1],
+                names[i] == "Australia/North" ? "Australia/NSW" : "America/Port-au-Prince");
+    } else {
+      EXPECT_LT(names[i], names[i + 1]) << i << " " << names[i];
+    }
+  }
+}
+
+TEST(TimeZoneTable, NamesAreDistinctAndFitTheZoneRecord) {
+  const auto names = TimeZoneNames();
+  EXPECT_EQ(std::set<std::string_view>(names.begin(), names.end()).size(), names.size());
+  const auto longest = std::max_element(names.begin(), names.end(),
+                                        [](auto a, auto b) { return a.size() < b.size(); });
+  EXPECT_EQ(*longest, "America/Argentina/ComodRivadavia");
+  EXPECT_EQ(longest->size(), kMaxTimeZoneNameLength);
+  EXPECT_LT(kMaxTimeZoneNameLength, kZoneRecordSize);  // room for the terminator
+}
+
+TEST(TimeZoneLookup, FindsEveryNameAtItsOwnIndexAndNothingElse) {
+  const auto names = TimeZoneNames();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(FindTimeZone(names[i]), i) << names[i];
+    EXPECT_EQ(TimeZoneAt(i), names[i]);
+    EXPECT_EQ(ShownTimeZoneIndex(names[i]), i);
+  }
+  for (const std::string_view unknown :
+       {"", "america/edmonton", "America/Edmonton ", "America/Edm", "UTC+1", "Mars/Olympus"}) {
+    EXPECT_EQ(FindTimeZone(unknown), std::nullopt) << unknown;
+    EXPECT_EQ(ShownTimeZoneIndex(unknown), kDefaultTimeZoneIndex) << unknown;
+  }
+  EXPECT_EQ(TimeZoneAt(names.size()), "");
+  EXPECT_EQ(TimeZoneAt(static_cast<std::size_t>(-1)), "");
+}
+
+}  // namespace
+}  // namespace corvane
