@@ -1,27 +1,38 @@
 // corvane-cli: the service provider's command line.
 #include <cstdio>
-#include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "PackageCommands.h"
 
 namespace {
 
+constexpr int kUsageError = 64;
+
 constexpr const char* kUsage =
-    "Usage: corvane-cli [--help] [--version]\n"
+    "Usage: corvane-cli COMMAND ...\n"
     "\n"
     "Prepares and inspects Music On Hold content for Tonvex players.\n"
     "\n"
+    "Commands:\n"
+    "  package inspect|verify|unpack|relock ...   work with media packages (.ipc)\n"
+    "\n"
     "Options:\n"
     "  --help      show this text and exit\n"
-    "  --version   show the program version and exit\n";
+    "  --version   show the program version and exit\n"
+    "\n"
+    "Run 'corvane-cli COMMAND --help' for the options of a command.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  if (words.empty()) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return kUsageError;
   }
-  const std::string_view command = argv[1];
+  const std::string_view command = words[0];
   if (command == "--help" || command == "-h") {
     std::fputs(kUsage, stdout);
     return 0;
@@ -30,6 +41,9 @@ int main(int argc, char** argv) {
     std::printf("corvane-cli %s\n", CORVANE_VERSION);
     return 0;
   }
-  std::fprintf(stderr, "corvane-cli: unknown command '%s'\n\n%s", argv[1], kUsage);
-  return 2;
+  if (command == "package") {
+    return corvane::cli::RunPackageCommand({words.begin() + 1, words.end()});
+  }
+  std::fprintf(stderr, "corvane-cli: unknown command '%s'\n\n%s", words[0].c_str(), kUsage);
+  return kUsageError;
 }

@@ -22,13 +22,13 @@ TEST(CliProcess, VersionAndHelpGoToStandardOutput) {
 TEST(CliProcess, UnknownCommandIsAnErrorOnStandardError) {
   const ChildResult run = RunChild(CORVANE_CLI_EXE, {"frobnicate"}, {});
   ASSERT_TRUE(run.exitCode.has_value());
-  EXPECT_EQ(*run.exitCode, 2);
+  EXPECT_EQ(*run.exitCode, 64);
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("unknown command 'frobnicate'"), std::string::npos);
 
   const ChildResult bare = RunChild(CORVANE_CLI_EXE, {}, {});
   ASSERT_TRUE(bare.exitCode.has_value());
-  EXPECT_EQ(*bare.exitCode, 2);
+  EXPECT_EQ(*bare.exitCode, 64);
 }
 
 }  // namespace

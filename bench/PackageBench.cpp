@@ -1,0 +1,123 @@
+// Writing and reading back a package of 1 GB of members, beside copying the
+// same bytes with cp in the same run. Files live under $CORVANE_BENCH_DIR
+// (default: the system's temporary folder).
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/ByteStream.h"
+#include "package/MediaPackage.h"
+
+namespace {
+
+using namespace corvane;
+
+constexpr std::size_t kMembers = 8;
+constexpr std::size_t kMemberSize = 128u << 20;  // 8 x 128 MiB = 1 GiB
+
+class PackageBenchFiles {
+ public:
+  static PackageBenchFiles& Get() {
+    static PackageBenchFiles files;
+    return files;
+  }
+  ~PackageBenchFiles() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+  }
+
+  std::filesystem::path root;
+  std::vector<std::filesystem::path> members;
+  std::filesystem::path package;
+  std::filesystem::path allInOne;  // the same bytes as one file, for cp
+
+ private:
+  PackageBenchFiles() {
+    const char* base = std::getenv("CORVANE_BENCH_DIR");
+    root = std::filesystem::path(base != nullptr ? base : std::filesystem::temp_directory_path().c_str()) /
+           ("corvane-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root / "members");
+    std::filesystem::create_directories(root / "unpacked");
+    std::vector<std::uint8_t> bytes(kMemberSize);
+    std::mt19937_64 random(7);
+    FileStream whole = FileStream::CreateForWrite(root / "all.bin");
+    for (std::size_t m = 0; m < kMembers; ++m) {
+      for (std::size_t i = 0; i + 8 <= bytes.size(); i += 8) {
+        const std::uint64_t v = random();
+        std::memcpy(bytes.data() + i, &v, 8);
+      }
+      members.push_back(root / "members" / ("music" + std::to_string(m) + ".ogg"));
+      FileStream out = FileStream::CreateForWrite(members.back());
+      out.Write(bytes);
+      whole.Write(bytes);
+    }
+    allInOne = root / "all.bin";
+    package = root / "Bench_SU_20240315_00000000000012AB.ipc";
+  }
+};
+
+PackageContents Contents() {
+  PackageContents contents;
+  contents.DeviceId = "00000000000012AB";
+  contents.ProviderKey = "0000000000000000";
+  contents.Model = 1;
+  contents.Members = PackageBenchFiles::Get().members;
+  return contents;
+}
+
+void BM_CopyWithCp(benchmark::State& state) {
+  auto& files = PackageBenchFiles::Get();
+  const std::string command =
+      "cp '" + files.allInOne.string() + "' '" + (files.root / "copy.bin").string() + "'";
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) state.SkipWithError("cp failed");
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kMembers * kMemberSize));
+}
+BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_WritePackage(benchmark::State& state) {
+  auto& files = PackageBenchFiles::Get();
+  const PackageContents contents = Contents();
+  NoProgress progress;
+  for (auto _ : state) {
+    if (WritePackage(files.package, contents, progress) != PackageStatus::Ok) {
+      state.SkipWithError("write failed");
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kMembers * kMemberSize));
+}
+BENCHMARK(BM_WritePackage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void ReadBench(benchmark::State& state, bool verifyOnly) {
+  auto& files = PackageBenchFiles::Get();
+  NoProgress progress;
+  if (!std::filesystem::exists(files.package)) {
+    WritePackage(files.package, Contents(), progress);
+  }
+  PackageReadOptions options;
+  options.DeviceKey = 0x12AB;
+  options.VerifyOnly = verifyOnly;
+  for (auto _ : state) {
+    PackageReadResult result;
+    if (ReadPackage(files.package, files.root / "unpacked", options, result, progress,
+                    TraceLog::Silent()) != PackageStatus::Ok) {
+      state.SkipWithError("read failed");
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kMembers * kMemberSize));
+}
+void BM_ReadPackage(benchmark::State& state) { ReadBench(state, false); }
+void BM_VerifyPackage(benchmark::State& state) { ReadBench(state, true); }
+BENCHMARK(BM_ReadPackage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_VerifyPackage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace

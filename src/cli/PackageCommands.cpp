@@ -1,0 +1,250 @@
+#include "PackageCommands.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cinttypes>
+#include <cstdio>
+#include <system_error>
+
+#include "Arguments.h"
+#include "PackageReport.h"
+#include "common/Progress.h"
+#include "package/ConfigRecordFile.h"
+#include "package/MediaPackage.h"
+#include "package/PackageCipher.h"
+#include "package/ProjectFiles.h"
+
+namespace corvane::cli {
+namespace {
+
+constexpr int kUsageError = 64;
+constexpr const char* kNoKey = "0000000000000000";
+
+constexpr const char* kPackageUsage =
+    "Usage: corvane-cli package COMMAND ...\n"
+    "\n"
+    "Commands:\n"
+    "  inspect FILE.ipc [--json] [--provider-key KEY]\n"
+    "      show the header, the members and the configuration record\n"
+    "  verify FILE.ipc [--provider-key KEY] [--device-id ID]\n"
+    "      run every check without writing; the exit code is the status code\n"
+    "  unpack FILE.ipc DIR [--provider-key KEY]\n"
+    "      verify and unpack the members into DIR, as opening in Corvane does\n"
+    "  relock FILE.ipc --device-id ID [--provider-key KEY] [--open-key KEY] [--unlock] [--out DIR]\n"
+    "      write the same content as a package for another device (and provider key)\n"
+    "\n"
+    "KEY is a provider key (at most 16 characters); ID a device ID of up to 16\n"
+    "hexadecimal digits. The device a package is for is read from its file name.\n"
+    "Run 'corvane-cli package COMMAND --help' for one command.\n";
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "corvane-cli package: %s\n(see 'corvane-cli package --help')\n", message.c_str());
+  return kUsageError;
+}
+
+// Upper case, left-padded to 16 digits; nothing unless 1-16 hexadecimal digits.
+std::optional<std::string> DeviceIdFromText(std::string text) {
+  if (text.empty() || text.size() > 16) return std::nullopt;
+  for (char& c : text) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  LeftPadTo16(text);
+  return text;
+}
+
+bool ProviderKeyFits(const std::optional<std::string>& key) { return !key || key->size() <= 16; }
+
+std::uint64_t KeyFromFileName(const std::string& path) {
+  return PackageKeyFromFileName(std::filesystem::path(path).filename().string()).value_or(0);
+}
+
+int Failed(const std::string& file, PackageStatus status) {
+  std::string text(PackageStatusText(status));
+  if (!text.empty() && text.back() == '\n') text.pop_back();
+  std::fprintf(stderr, "%s: %s\n", file.c_str(), text.c_str());
+  return static_cast<int>(status);
+}
+
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-cli-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+int Inspect(const Arguments& a) {
+  if (a.positional.size() != 1) return UsageError("inspect takes one package file");
+  const std::string& file = a.positional[0];
+  PackageReadOptions options;
+  options.AssignedProviderKey = a.Value("--provider-key").value_or(kNoKey);
+  options.DeviceKey = KeyFromFileName(file);
+  options.VerifyOnly = true;
+  options.ExtractMember = "config.dat";
+  PackageReadResult result;
+  NoProgress progress;
+  const PackageStatus status = ReadPackage(file, {}, options, result, progress, TraceLog::Silent());
+
+  Report report;
+  report.Add("file", file);
+  report.Add("status", std::int64_t{static_cast<int>(status)});
+  std::string text(PackageStatusText(status));
+  if (!text.empty()) text.pop_back();
+  report.Add("statusText", status == PackageStatus::Ok ? std::string("valid") : text);
+  if (result.HeaderRead) report.Add("header", HeaderReport(result.Header));
+  Report& members = report.Add("members", Report::List());
+  for (const auto& member : result.Members) {
+    Report& m = members.Append(Report());
+    m.Add("name", member.Name);
+    m.Add("length", std::int64_t{member.Length});
+  }
+  if (result.HasExtracted) {
+    DeviceConfigRecord record;
+    ChannelConfig channel1;
+    ChannelConfig channel2;
+    const bool valid = ReadConfigRecord(result.Extracted, "config.dat", record, channel1, channel2,
+                                        TraceLog::Silent());
+    report.Add("configValid", valid);
+    if (valid) report.Add("config", ConfigRecordReport(record, channel1, channel2));
+  }
+  const std::string out = a.Has("--json") ? report.Json() : report.Text();
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return static_cast<int>(status);
+}
+
+int Verify(const Arguments& a) {
+  if (a.positional.size() != 1) return UsageError("verify takes one package file");
+  const std::string& file = a.positional[0];
+  PackageReadOptions options;
+  options.AssignedProviderKey = a.Value("--provider-key").value_or(kNoKey);
+  options.DeviceKey = KeyFromFileName(file);
+  if (const auto id = a.Value("--device-id")) {
+    const auto text = DeviceIdFromText(*id);
+    if (!text) return UsageError("--device-id takes 1 to 16 hexadecimal digits");
+    options.DeviceKey = HexKeyFromText(*text);
+  }
+  options.VerifyOnly = true;
+  PackageReadResult result;
+  NoProgress progress;
+  const PackageStatus status = ReadPackage(file, {}, options, result, progress, TraceLog::Silent());
+  if (status != PackageStatus::Ok) return Failed(file, status);
+  std::printf("%s: valid, %zu members\n", file.c_str(), result.Members.size());
+  return 0;
+}
+
+int Unpack(const Arguments& a) {
+  if (a.positional.size() != 2) return UsageError("unpack takes a package file and a folder");
+  const std::string& file = a.positional[0];
+  PackageReadOptions options;
+  options.AssignedProviderKey = a.Value("--provider-key").value_or(kNoKey);
+  options.DeviceKey = KeyFromFileName(file);
+  PackageReadResult result;
+  NoProgress progress;
+  const PackageStatus status =
+      ReadPackage(file, a.positional[1], options, result, progress, TraceLog::Silent());
+  if (status != PackageStatus::Ok) return Failed(file, status);
+  std::printf("Unpacked %zu members into %s\n", result.Members.size(), a.positional[1].c_str());
+  return 0;
+}
+
+int Relock(const Arguments& a) {
+  if (a.positional.size() != 1) return UsageError("relock takes one package file");
+  const auto idText = a.Value("--device-id");
+  if (!idText) return UsageError("relock needs --device-id ID");
+  const auto deviceId = DeviceIdFromText(*idText);
+  if (!deviceId) return UsageError("--device-id takes 1 to 16 hexadecimal digits");
+  const std::string providerKey = a.Value("--provider-key").value_or(kNoKey);
+  if (providerKey != kNoKey && *deviceId == kNoKey) {
+    return UsageError("a provider key needs a device ID other than 0000000000000000");
+  }
+  const std::string& file = a.positional[0];
+
+  TemporaryFolder staging;
+  if (staging.Path().empty()) return Failed(file, PackageStatus::ErrorAccessingFile);
+  PackageReadOptions options;
+  options.AssignedProviderKey = a.Value("--open-key").value_or(providerKey);
+  options.DeviceKey = KeyFromFileName(file);
+  PackageReadResult read;
+  NoProgress progress;
+  PackageStatus status = ReadPackage(file, staging.Path(), options, read, progress, TraceLog::Silent());
+  if (status != PackageStatus::Ok) return Failed(file, status);
+
+  PackageContents contents;
+  contents.DeviceId = *deviceId;
+  contents.ProviderKey = providerKey;
+  contents.Unlock = a.Has("--unlock");
+  contents.Model = read.Header.Model;
+  contents.Audio = read.Header.HasAudioSettings() ? read.Header.Audio : AudioSettings{};
+  contents.Created = SystemClock().Now();
+  for (const auto& member : read.Members) {
+    const auto path = staging.Path() / member.Name;
+    if (std::find(contents.Members.begin(), contents.Members.end(), path) == contents.Members.end()) {
+      contents.Members.push_back(path);
+    }
+  }
+  const std::filesystem::path folder =
+      a.Value("--out").value_or(std::filesystem::path(file).parent_path().string());
+  const std::string name =
+      PackageFileName(std::filesystem::path(file).filename().string(), read.Header.Model,
+                      contents.Created, providerKey, contents.Unlock, *deviceId);
+  const auto target = (folder.empty() ? std::filesystem::path(".") : folder) / name;
+  status = WritePackage(target, contents, progress);
+  if (status != PackageStatus::Ok) return Failed(target.string(), status);
+  std::printf("%s\n", target.c_str());
+  return 0;
+}
+
+struct Command {
+  const char* name;
+  int (*run)(const Arguments&);
+  std::set<std::string> values;
+  std::set<std::string> flags;
+};
+
+}  // namespace
+
+int RunPackageCommand(const std::vector<std::string>& words) {
+  static const std::vector<Command> commands = {
+      {"inspect", Inspect, {"--provider-key"}, {"--json", "--help"}},
+      {"verify", Verify, {"--provider-key", "--device-id"}, {"--help"}},
+      {"unpack", Unpack, {"--provider-key"}, {"--help"}},
+      {"relock", Relock, {"--device-id", "--provider-key", "--open-key", "--out"}, {"--unlock", "--help"}},
+  };
+  if (words.empty()) return UsageError("a command is needed");
+  if (words[0] == "--help" || words[0] == "-h") {
+    std::fputs(kPackageUsage, stdout);
+    return 0;
+  }
+  for (const Command& command : commands) {
+    if (words[0] != command.name) continue;
+    std::string error;
+    const auto arguments = ParseArguments({words.begin() + 1, words.end()}, command.values,
+                                          command.flags, error);
+    if (!arguments) return UsageError(error);
+    if (arguments->Has("--help")) {
+      std::fputs(kPackageUsage, stdout);
+      return 0;
+    }
+    if (!ProviderKeyFits(arguments->Value("--provider-key")) ||
+        !ProviderKeyFits(arguments->Value("--open-key"))) {
+      return UsageError("a provider key has at most 16 characters");
+    }
+    return command.run(*arguments);
+  }
+  return UsageError("unknown command '" + words[0] + "'");
+}
+
+}  // namespace corvane::cli

@@ -1,0 +1,353 @@
+#include "package/MediaPackage.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "common/ByteOrder.h"
+#include "package/Crc16Ccitt.h"
+#include "package/PackageCipher.h"
+#include "support/TempFolder.h"
+
+namespace corvane {
+namespace {
+
+using test::ReadWholeFile;
+using test::TempFolder;
+using test::WriteWholeFile;
+
+constexpr const char* kDevice = "00000000DEADBEEF";
+constexpr const char* kNoKey = "0000000000000000";
+
+std::vector<std::uint8_t> RandomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> bytes(size);
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+  return bytes;
+}
+
+// The checksum by its one-byte definition, independent of the fast paths.
+std::uint16_t SlowCrc(std::span<const std::uint8_t> bytes) {
+  std::uint16_t crc = kCrc16Start;
+  for (const std::uint8_t b : bytes) crc = Crc16Step(crc, b);
+  return crc;
+}
+
+void FixTrailer(std::vector<std::uint8_t>& package) {
+  WriteBE16(package.data() + package.size() - 2,
+            SlowCrc(std::span(package.data(), package.size() - 2)));
+}
+
+class MediaPackageTest : public ::testing::Test {
+ protected:
+  std::filesystem::path Member(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    std::filesystem::create_directories(folder / "members");
+    const auto path = folder / "members" / name;
+    WriteWholeFile(path, bytes);
+    return path;
+  }
+
+  PackageContents Contents(std::vector<std::filesystem::path> members) {
+    PackageContents c;
+    c.DeviceId = kDevice;
+    c.ProviderKey = kNoKey;
+    c.Model = 1;
+    c.Created = {2024, 3, 15, 10, 0, 0};
+    c.Members = std::move(members);
+    return c;
+  }
+
+  PackageStatus Read(const std::filesystem::path& package, PackageReadOptions options = {}) {
+    if (options.DeviceKey == 0) options.DeviceKey = HexKeyFromText(kDevice);
+    return ReadPackage(package, folder / "out", options, result, progress, TraceLog::Silent());
+  }
+
+  TempFolder folder;
+  NoProgress progress;
+  PackageReadResult result;
+};
+
+TEST_F(MediaPackageTest, SizesFollowThePaddingRule) {
+  const auto config = Member("config.dat", std::vector<std::uint8_t>(772, 7));
+  const auto package = folder / "one_0000000000000000.ipc";
+  auto contents = Contents({config});
+  contents.DeviceId = kNoKey;
+  ASSERT_EQ(WritePackage(package, contents, progress), PackageStatus::Ok);
+  EXPECT_EQ(std::filesystem::file_size(package), 1290u);
+  EXPECT_EQ(PackageSize({772}), 1290u);
+  EXPECT_EQ(PackageSize({1, 8, 1025}), 258u + 3 * 256 + 8 + 16 + 1032);
+}
+
+TEST_F(MediaPackageTest, RoundTripGivesBackEveryMemberAndTheHeader) {
+  std::vector<std::filesystem::path> members;
+  std::vector<std::vector<std::uint8_t>> contents;
+  for (std::size_t size : {1u, 7u, 8u, 1023u, 1024u, 1025u, 300000u}) {
+    contents.push_back(RandomBytes(size, static_cast<unsigned>(size)));
+    members.push_back(Member("m" + std::to_string(size) + ".ogg", contents.back()));
+  }
+  auto request = Contents(members);
+  request.Unlock = true;
+  request.Model = 4;
+  request.Audio.OutputCodec.Set("pcm_alaw");
+  request.Audio.OutputRate = 8000;
+  request.Audio.OutputRateText.Set("8000");
+  const auto package = folder / ("Lobby_V5_20240315_" + std::string(kDevice) + ".ipc");
+  ASSERT_EQ(WritePackage(package, request, progress), PackageStatus::Ok);
+
+  std::filesystem::create_directories(folder / "out");
+  WriteWholeFile(folder / "out" / "stale.ogg", std::vector<std::uint8_t>{1});
+  ASSERT_EQ(Read(package), PackageStatus::Ok);
+
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    EXPECT_EQ(ReadWholeFile(folder / "out" / members[i].filename()), contents[i]) << i;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "out" / "stale.ogg"));
+  EXPECT_EQ(result.Header.Key, 0xDEADBEEFu);
+  EXPECT_EQ(result.Header.MemberCount, members.size());
+  EXPECT_EQ(result.Header.Model, 4);
+  EXPECT_EQ(result.Header.Date.View(), "20240315");
+  EXPECT_EQ(result.Header.Unlock, 1);
+  EXPECT_TRUE(result.Header.HasAudioSettings());
+  EXPECT_EQ(result.Header.Audio, request.Audio);
+  ASSERT_EQ(result.Members.size(), members.size());
+  EXPECT_EQ(result.Members[2].Length, 8u);
+
+  // The marker: the header's date and the file's checksum, high byte first.
+  const auto marker = ReadWholeFile(folder / "out" / "update.bin");
+  const auto bytes = ReadWholeFile(package);
+  ASSERT_EQ(marker.size(), 11u);
+  EXPECT_EQ(std::string(marker.begin(), marker.begin() + 8), "20240315");
+  EXPECT_EQ(marker[8], 0);
+  EXPECT_EQ(marker[9], bytes[bytes.size() - 2]);
+  EXPECT_EQ(marker[10], bytes[bytes.size() - 1]);
+  // Nothing else was left behind: no staging folder.
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder / "out")) ++entries;
+  EXPECT_EQ(entries, members.size() + 1);
+}
+
+TEST_F(MediaPackageTest, TheFileIsCipheredUnderTheDeviceKeyWithABigEndianTrailer) {
+  const auto member = Member("a.ogg", std::vector<std::uint8_t>(16, 0x41));
+  const auto package = folder / ("x_" + std::string(kDevice) + ".ipc");
+  ASSERT_EQ(WritePackage(package, Contents({member}), progress), PackageStatus::Ok);
+  auto bytes = ReadWholeFile(package);
+  ASSERT_EQ(bytes.size(), 256u + 256 + 24 + 2);
+  EXPECT_EQ(ReadBE16(&bytes[bytes.size() - 2]), SlowCrc(std::span(bytes.data(), bytes.size() - 2)));
+
+  PackageCipher cipher(0xDEADBEEF, 0);
+  for (std::size_t at = 0; at < 512; at += 8) cipher.DecipherBlock(&bytes[at]);
+  EXPECT_EQ(ReadBE32(&bytes[0]), 0u);
+  EXPECT_EQ(ReadBE32(&bytes[4]), 0xDEADBEEFu);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[8])), kNoKey);
+  EXPECT_EQ(ReadBE32(&bytes[25]), 1u);
+  EXPECT_EQ(ReadBE32(&bytes[29]), 1u);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[33])), "20240315");
+  EXPECT_EQ(bytes[43], 'Z');
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[44])), "22050");
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[84])), "pcm_s16le");
+  EXPECT_EQ(ReadBE32(&bytes[112]), 3600u);
+  EXPECT_EQ(ReadBE16(&bytes[254]), SlowCrc(std::span(bytes.data(), 254)));
+  EXPECT_EQ(ReadBE32(&bytes[256]), 16u);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[260])), "a.ogg");
+}
+
+TEST_F(MediaPackageTest, StatusCodesOfDamagedOrForeignPackages) {
+  const auto member = Member("a.ogg", RandomBytes(5000, 1));
+  const auto package = folder / ("p_" + std::string(kDevice) + ".ipc");
+  ASSERT_EQ(WritePackage(package, Contents({member}), progress), PackageStatus::Ok);
+  const auto good = ReadWholeFile(package);
+
+  // Renamed to another device: the header does not decipher.
+  const auto renamed = folder / "p_00000000DEADBEEE.ipc";
+  std::filesystem::copy_file(package, renamed);
+  EXPECT_EQ(Read(renamed), PackageStatus::UpdateFileNotValid);
+
+  // Any flipped byte after the header.
+  for (std::size_t at : {std::size_t{256}, std::size_t{600}, good.size() - 3, good.size() - 1}) {
+    auto bad = good;
+    bad[at] ^= 0x10;
+    WriteWholeFile(package, bad);
+    EXPECT_EQ(Read(package), PackageStatus::FileCrcError) << at;
+  }
+
+  // Lengths that do not add up although the checksum matches.
+  for (int extra : {8, -8}) {
+    auto bad = good;
+    if (extra > 0) {
+      bad.insert(bad.end() - 2, static_cast<std::size_t>(extra), 0);
+    } else {
+      bad.erase(bad.end() - 2 + extra, bad.end() - 2);
+    }
+    FixTrailer(bad);
+    WriteWholeFile(package, bad);
+    EXPECT_EQ(Read(package), PackageStatus::InvalidFileLength) << extra;
+  }
+
+  // Shorter than a header.
+  WriteWholeFile(package, std::vector<std::uint8_t>(good.begin(), good.begin() + 100));
+  EXPECT_EQ(Read(package), PackageStatus::ErrorReadingFile);
+  EXPECT_EQ(Read(folder / "missing_0000000000000000.ipc"), PackageStatus::ErrorAccessingFile);
+}
+
+TEST_F(MediaPackageTest, AProviderKeyLocksThePackageToItsDeviceAndKey) {
+  const auto member = Member("a.ogg", RandomBytes(100, 2));
+  const auto package = folder / ("p_" + std::string(kDevice) + ".ipc");
+  auto contents = Contents({member});
+  contents.ProviderKey = "ACME";
+  ASSERT_EQ(WritePackage(package, contents, progress), PackageStatus::Ok);
+
+  PackageReadOptions options;
+  options.AssignedProviderKey = "ACME";
+  EXPECT_EQ(Read(package, options), PackageStatus::Ok);
+  EXPECT_EQ(result.Header.ProviderKey.View(), "ACME");
+  options.AssignedProviderKey = "acme";
+  EXPECT_EQ(Read(package, options), PackageStatus::InvalidAuthorization);
+  options.AssignedProviderKey = kNoKey;
+  EXPECT_EQ(Read(package, options), PackageStatus::InvalidAuthorization);
+  options.AssignedProviderKey = "ACME";
+  options.DeviceKey = 0x1234;
+  EXPECT_EQ(Read(package, options), PackageStatus::InvalidAuthorization);
+
+  // Without a provider key any device list that names the device may open it.
+  contents.ProviderKey = kNoKey;
+  ASSERT_EQ(WritePackage(package, contents, progress), PackageStatus::Ok);
+  EXPECT_EQ(Read(package, options), PackageStatus::Ok);
+}
+
+TEST_F(MediaPackageTest, VerifyingWritesNothing) {
+  const auto member = Member("a.ogg", RandomBytes(3000, 3));
+  const auto package = folder / ("p_" + std::string(kDevice) + ".ipc");
+  ASSERT_EQ(WritePackage(package, Contents({member}), progress), PackageStatus::Ok);
+  PackageReadOptions options;
+  options.VerifyOnly = true;
+  EXPECT_EQ(Read(package, options), PackageStatus::Ok);
+  EXPECT_FALSE(std::filesystem::exists(folder / "out"));
+  ASSERT_EQ(result.Members.size(), 1u);
+  EXPECT_EQ(result.Members[0].Name, "a.ogg");
+  EXPECT_EQ(result.Members[0].Length, 3000u);
+}
+
+TEST_F(MediaPackageTest, AFailedWriteKeepsThePreviousPackageAndLeavesNoPartialFile) {
+  const auto package = folder / ("p_" + std::string(kDevice) + ".ipc");
+  WriteWholeFile(package, std::vector<std::uint8_t>{'o', 'l', 'd'});
+  const auto member = Member("a.ogg", RandomBytes(100, 4));
+  EXPECT_EQ(WritePackage(package, Contents({member, folder / "members" / "gone.ogg"}), progress),
+            PackageStatus::ErrorAccessingFile);
+  EXPECT_EQ(ReadWholeFile(package), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.Path())) ++entries;
+  EXPECT_EQ(entries, 2u);  // the old package and the members folder
+  EXPECT_EQ(WritePackage(folder / "no-such-folder" / "p.ipc", Contents({member}), progress),
+            PackageStatus::ErrorAccessingFile);
+}
+
+TEST_F(MediaPackageTest, AShortWriteIsReportedAndCleanedUp) {
+  const auto member = Member("a.ogg", RandomBytes(200000, 5));
+  const auto package = folder / ("p_" + std::string(kDevice) + ".ipc");
+  // A file size limit makes the system refuse writes past it.
+  struct sigaction ignore {};
+  struct sigaction previous {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  rlimit limited = old;
+  limited.rlim_cur = 100000;
+  ::setrlimit(RLIMIT_FSIZE, &limited);
+  const PackageStatus status = WritePackage(package, Contents({member}), progress);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_EQ(status, PackageStatus::ErrorWritingFile);
+  EXPECT_FALSE(std::filesystem::exists(package));
+}
+
+// Builds a package by hand, so names no writer would produce can be tried.
+std::vector<std::uint8_t> HandMadePackage(std::uint64_t key,
+                                          const std::vector<std::pair<std::string, std::string>>& members) {
+  PackageHeader header;
+  header.Key = key;
+  header.MemberCount = static_cast<std::uint32_t>(members.size());
+  auto plain = EncodePackageHeader(header);
+  const auto low = static_cast<std::uint32_t>(key);
+  const auto high = static_cast<std::uint32_t>(key >> 32);
+  CipherBuffer(plain.data(), plain.size(), low, high, CipherDirection::Encipher);
+  std::vector<std::uint8_t> bytes(plain.begin(), plain.end());
+  for (const auto& [name, content] : members) {
+    auto entry = EncodeEntryHeader(static_cast<std::uint32_t>(content.size()), name);
+    CipherBuffer(entry.data(), entry.size(), low, high, CipherDirection::Encipher);
+    bytes.insert(bytes.end(), entry.begin(), entry.end());
+    std::vector<std::uint8_t> padded(content.begin(), content.end());
+    padded.resize(CipheredLength(content.size()), 0);
+    CipherBuffer(padded.data(), padded.size(), low, high, CipherDirection::Encipher);
+    bytes.insert(bytes.end(), padded.begin(), padded.end());
+  }
+  bytes.resize(bytes.size() + 2);
+  FixTrailer(bytes);
+  return bytes;
+}
+
+TEST_F(MediaPackageTest, MemberNamesThatLeaveTheFolderAreRefused) {
+  const auto package = folder / "p_0000000000000001.ipc";
+  std::filesystem::create_directories(folder / "out");
+  for (const std::string name : {"../escape.ogg", "sub/x.ogg", "..\\x.ogg", "/etc/x", "..", ".", ""}) {
+    WriteWholeFile(folder / "out" / "kept.ogg", std::vector<std::uint8_t>{1});
+    WriteWholeFile(package, HandMadePackage(1, {{"fine.ogg", "abc"}, {name, "evil"}}));
+    PackageReadOptions options;
+    options.DeviceKey = 1;
+    EXPECT_EQ(Read(package, options), PackageStatus::UpdateFileNotValid) << name;
+    EXPECT_FALSE(std::filesystem::exists(folder / "escape.ogg"));
+    // A failed unpack leaves the destination empty of files.
+    EXPECT_FALSE(std::filesystem::exists(folder / "out" / "fine.ogg"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "out" / "kept.ogg"));
+  }
+  // A name of 252 characters fills its field and still comes back whole.
+  const std::string longName(252, 'n');
+  WriteWholeFile(package, HandMadePackage(1, {{longName, "abc"}}));
+  PackageReadOptions options;
+  options.DeviceKey = 1;
+  ASSERT_EQ(Read(package, options), PackageStatus::Ok);
+  EXPECT_TRUE(std::filesystem::exists(folder / "out" / longName));
+}
+
+TEST_F(MediaPackageTest, AHugeMemberCountOrLengthIsCaughtByTheAccounting) {
+  auto bytes = HandMadePackage(1, {{"a.ogg", "abc"}});
+  // Claim a length far beyond the file, keeping the checksums right.
+  auto entry = EncodeEntryHeader(0xFFFFFFF0u, "a.ogg");
+  CipherBuffer(entry.data(), entry.size(), 1, 0, CipherDirection::Encipher);
+  std::copy(entry.begin(), entry.end(), bytes.begin() + 256);
+  FixTrailer(bytes);
+  const auto package = folder / "p_0000000000000001.ipc";
+  WriteWholeFile(package, bytes);
+  PackageReadOptions options;
+  options.DeviceKey = 1;
+  EXPECT_EQ(Read(package, options), PackageStatus::InvalidFileLength);
+}
+
+TEST(PackageKey, ComesFromTheTextAfterTheLastUnderscore) {
+  EXPECT_EQ(PackageKeyFromFileName("Lobby_SU_20240315_00000000000012AB.ipc"), 0x12ABu);
+  EXPECT_EQ(PackageKeyFromFileName("a_b_ffffffffffffffff"), 0xFFFFFFFFFFFFFFFFu);
+  // Only the last dot starts the extension; a digit run ends at the first non-digit.
+  EXPECT_EQ(PackageKeyFromFileName("x_1a.b.ipc"), 0x1Au);
+  EXPECT_EQ(PackageKeyFromFileName("x_1a.ipc"), 0x1Au);
+  EXPECT_FALSE(PackageKeyFromFileName("nounderscore.ipc"));
+  EXPECT_FALSE(PackageKeyFromFileName("x_00000000000000001.ipc"));  // 17 digits name no device
+}
+
+TEST(PackageHeaderCodec, RoundTripsAndRejectsABadChecksum) {
+  PackageHeader header;
+  header.Key = 0x0123456789ABCDEFu;
+  header.ProviderKey.Set("KEY");
+  header.MemberCount = 3;
+  header.Model = 2;
+  header.Date.Set("20251231");
+  auto plain = EncodePackageHeader(header);
+  EXPECT_EQ(DecodePackageHeader(plain), header);
+  plain[100] ^= 1;
+  EXPECT_FALSE(DecodePackageHeader(plain));
+}
+
+}  // namespace
+}  // namespace corvane
