@@ -60,6 +60,18 @@ std::size_t FileStream::ReadAt(std::uint64_t offset, std::span<std::uint8_t> int
   return done;
 }
 
+std::size_t FileStream::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> from) {
+  std::size_t done = 0;
+  while (fd_ >= 0 && done < from.size()) {
+    const ssize_t n = ::pwrite(fd_, from.data() + done, from.size() - done,
+                               static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
 std::size_t FileStream::Write(std::span<const std::uint8_t> from) {
   std::size_t done = 0;
   while (fd_ >= 0 && done < from.size()) {

@@ -44,6 +44,9 @@ class FileStream final : public ByteSource, public ByteSink {
   std::size_t Read(std::span<std::uint8_t> into) override;
   // Reads at an offset without moving the position used by Read.
   std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> into);
+  // Writes at an offset; several threads may read and write a file at once
+  // this way.
+  std::size_t WriteAt(std::uint64_t offset, std::span<const std::uint8_t> from);
   std::size_t Write(std::span<const std::uint8_t> from) override;
   // Flushes written data to the storage device.
   bool Sync();

@@ -46,4 +46,40 @@ std::uint16_t Crc16Update(std::uint16_t crc, const std::uint8_t* data, std::size
   return fastest(crc, data, length);
 }
 
+namespace {
+
+// Polynomials over GF(2) modulo the checksum's x^16 + x^12 + x^5 + 1; bit i
+// holds the coefficient of x^i.
+constexpr std::uint32_t kPolynomial = 0x1021;
+
+std::uint16_t MultiplyMod(std::uint16_t a, std::uint16_t b) {
+  std::uint32_t product = 0;
+  for (int bit = 15; bit >= 0; --bit) {
+    product <<= 1;
+    if (product & 0x10000u) product ^= 0x10000u | kPolynomial;
+    if ((b >> bit) & 1u) product ^= a;
+  }
+  return static_cast<std::uint16_t>(product);
+}
+
+// x^(8 * bytes) mod P: what running `bytes` zero bytes does to the register.
+std::uint16_t ShiftForBytes(std::uint64_t bytes) {
+  std::uint16_t result = 1;
+  std::uint16_t power = 0x0100;  // x^8
+  for (; bytes > 0; bytes >>= 1) {
+    if (bytes & 1u) result = MultiplyMod(result, power);
+    power = MultiplyMod(power, power);
+  }
+  return result;
+}
+
+}  // namespace
+
+std::uint16_t Crc16Combine(std::uint16_t crcOfA, std::uint16_t crcOfBFromZero,
+                           std::uint64_t lengthOfB) {
+  // The register is linear: starting from crcOfA instead of 0 adds what
+  // crcOfA becomes after lengthOfB zero bytes.
+  return static_cast<std::uint16_t>(crcOfBFromZero ^ MultiplyMod(crcOfA, ShiftForBytes(lengthOfB)));
+}
+
 }  // namespace corvane

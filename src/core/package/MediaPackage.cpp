@@ -5,22 +5,23 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <map>
 #include <new>
 #include <system_error>
 
 #include "common/ByteOrder.h"
-#include "package/ChecksumStreams.h"
+#include "package/CipherRegions.h"
+#include "package/Crc16Ccitt.h"
 #include "package/PackageCipher.h"
 #include "session/SessionFolders.h"
 
 namespace corvane {
 namespace {
 
-// Large pieces let the cipher use every core; the bytes are the same as with
-// the format's 1024-byte pieces.
-constexpr std::size_t kWorkBufferSize = (std::size_t{4} << 20) + 8;
 constexpr const char* kNoKey = "0000000000000000";
+using Block256 = std::array<std::uint8_t, kEntryHeaderSize>;
 
 struct CipherKeyWords {
   std::uint32_t low;
@@ -56,11 +57,11 @@ std::string DateText(const LocalDateTime& date) {
   return text;
 }
 
-PackageStatus WriteBody(FileStream& out, const PackageContents& contents,
-                        std::span<std::uint8_t> work, Progress& progress) {
-  const auto key = KeyWords(HexKeyFromText(contents.DeviceId));
+PackageStatus WriteBody(FileStream& out, const PackageContents& contents, Progress& progress) {
+  const std::uint64_t keyValue = HexKeyFromText(contents.DeviceId);
+  const auto key = KeyWords(keyValue);
   PackageHeader header;
-  header.Key = HexKeyFromText(contents.DeviceId);
+  header.Key = keyValue;
   header.ProviderKey.Set(contents.ProviderKey);
   header.MemberCount = static_cast<std::uint32_t>(contents.Members.size());
   header.Model = contents.Model;
@@ -69,39 +70,40 @@ PackageStatus WriteBody(FileStream& out, const PackageContents& contents,
   header.Audio = contents.Audio;
   auto plain = EncodePackageHeader(header);
   CipherBuffer(plain.data(), plain.size(), key.low, key.high, CipherDirection::Encipher);
+  if (out.WriteAt(0, plain) != plain.size()) return PackageStatus::ErrorWritingFile;
 
-  ChecksummingSink sink(out);
-  if (sink.Write(plain) != plain.size()) return PackageStatus::ErrorWritingFile;
-
-  progress.SetRange(0, static_cast<int>(contents.Members.size()));
-  for (std::size_t i = 0; i < contents.Members.size(); ++i) {
-    FileStream member = FileStream::OpenForRead(contents.Members[i]);
-    const auto length = member.IsOpen() ? member.Size() : std::nullopt;
+  // Every member is opened first: the package's layout follows from their
+  // lengths, and then all of it can be written at once.
+  std::vector<FileStream> members;
+  members.reserve(contents.Members.size());
+  std::vector<CipherRegion> regions;
+  std::vector<Block256> entries;
+  std::uint64_t offset = kPackageHeaderSize;
+  for (const auto& path : contents.Members) {
+    members.push_back(FileStream::OpenForRead(path));
+    const auto length = members.back().IsOpen() ? members.back().Size() : std::nullopt;
     if (!length) return PackageStatus::ErrorAccessingFile;
     // The entry header holds a 32-bit length; a larger member cannot be stored.
     if (*length > std::numeric_limits<std::uint32_t>::max()) return PackageStatus::InvalidFileLength;
-    auto entry = EncodeEntryHeader(static_cast<std::uint32_t>(*length), MemberName(contents.Members[i]));
-    CipherBuffer(entry.data(), entry.size(), key.low, key.high, CipherDirection::Encipher);
-    if (sink.Write(entry) != entry.size()) return PackageStatus::ErrorWritingFile;
-    const PackageStatus status =
-        CipherStream(member, sink, *length, work, key.low, key.high, CipherDirection::Encipher);
-    if (status != PackageStatus::Ok) return status;
-    progress.SetPosition(static_cast<int>(i + 1));
+    entries.push_back(EncodeEntryHeader(static_cast<std::uint32_t>(*length), MemberName(path)));
+    CipherBuffer(entries.back().data(), kEntryHeaderSize, key.low, key.high, CipherDirection::Encipher);
+    if (out.WriteAt(offset, entries.back()) != kEntryHeaderSize) return PackageStatus::ErrorWritingFile;
+    regions.push_back({&members.back(), *length, offset + kEntryHeaderSize});
+    offset += kEntryHeaderSize + CipheredLength(*length);
   }
 
+  const CipherRegionsResult result =
+      CipherRegions(out, regions, key.low, key.high, CipherDirection::Encipher, progress);
+  if (result.status != PackageStatus::Ok) return result.status;
+
+  std::uint16_t crc = Crc16Update(kCrc16Start, plain);
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    crc = Crc16Update(crc, entries[i]);
+    crc = Crc16Combine(crc, result.crcs[i], CipheredLength(regions[i].plainLength));
+  }
   std::uint8_t trailer[2];
-  WriteBE16(trailer, sink.Crc());
-  return out.Write(trailer) == 2 ? PackageStatus::Ok : PackageStatus::ErrorWritingFile;
-}
-
-// Reads and checksums `count` bytes without keeping them.
-bool Skip(ByteSource& source, std::uint64_t count, std::span<std::uint8_t> work) {
-  while (count > 0) {
-    const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, work.size()));
-    if (source.Read(work.first(piece)) != piece) return false;
-    count -= piece;
-  }
-  return true;
+  WriteBE16(trailer, crc);
+  return out.WriteAt(offset, trailer) == 2 ? PackageStatus::Ok : PackageStatus::ErrorWritingFile;
 }
 
 // A private folder inside the destination that members are unpacked into
@@ -125,51 +127,46 @@ class StagingFolder {
   std::filesystem::path path_;
 };
 
-struct UnpackState {
-  ChecksummingSource& body;
-  std::span<std::uint8_t> work;
-  CipherKeyWords key;
-  const std::filesystem::path& destination;
-  const StagingFolder* staging;  // null when only verifying
-  const std::string& extract;    // a member to keep while verifying
-  const TraceLog& trace;
+struct MemberLayout {
+  EntryHeader entry;
+  Block256 raw;  // as stored, for the checksum
+  std::uint64_t contentOffset;
 };
 
-PackageStatus UnpackMembers(UnpackState& s, std::uint32_t count, std::int64_t bytesLeft,
-                            PackageReadResult& result, Progress& progress) {
-  progress.SetRange(0, static_cast<int>(std::min<std::uint32_t>(count, 1u << 30)));
+// Reads the entry headers in order. Stops at the first that is unreadable,
+// names a file outside the folder, or claims more than the file holds.
+PackageStatus WalkEntries(FileStream& in, std::uint32_t count, std::uint64_t covered,
+                          CipherKeyWords key, const std::filesystem::path& destination,
+                          const TraceLog& trace, std::vector<MemberLayout>& members) {
+  std::uint64_t offset = kPackageHeaderSize;
   for (std::uint32_t i = 0; i < count; ++i) {
-    std::array<std::uint8_t, kEntryHeaderSize> plain;
-    if (s.body.Read(plain) != plain.size()) return PackageStatus::ErrorReadingFile;
-    CipherBuffer(plain.data(), plain.size(), s.key.low, s.key.high, CipherDirection::Decipher);
-    EntryHeader entry = DecodeEntryHeader(plain);
-    s.trace.Line("Copying File: %s\n", (s.destination / entry.Name).c_str());
+    MemberLayout member;
+    if (in.ReadAt(offset, member.raw) != kEntryHeaderSize) return PackageStatus::ErrorReadingFile;
+    Block256 plain = member.raw;
+    CipherBuffer(plain.data(), plain.size(), key.low, key.high, CipherDirection::Decipher);
+    member.entry = DecodeEntryHeader(plain);
+    trace.Line("Copying File: %s\n", (destination / member.entry.Name).c_str());
     // A name with a folder part could land outside the destination.
-    if (!IsSafeMemberName(entry.Name)) return PackageStatus::UpdateFileNotValid;
-    bytesLeft -= static_cast<std::int64_t>(kEntryHeaderSize + CipheredLength(entry.Length));
-    if (bytesLeft < 0) return PackageStatus::InvalidFileLength;
-    if (s.staging == nullptr && !result.HasExtracted && entry.Name == s.extract &&
-        entry.Length <= kMaxExtractedMember) {
-      MemorySink kept;
-      const PackageStatus status = CipherStream(s.body, kept, entry.Length, s.work, s.key.low,
-                                                s.key.high, CipherDirection::Decipher);
-      if (status != PackageStatus::Ok) return status;
-      result.Extracted = std::move(kept.bytes);
-      result.HasExtracted = true;
-    } else if (s.staging == nullptr) {
-      if (!Skip(s.body, CipheredLength(entry.Length), s.work)) return PackageStatus::ErrorReadingFile;
-    } else {
-      FileStream file = FileStream::CreateForWrite(s.staging->Path() / entry.Name);
-      if (!file.IsOpen()) return PackageStatus::ErrorAccessingFile;
-      const PackageStatus status = CipherStream(s.body, file, entry.Length, s.work, s.key.low,
-                                                s.key.high, CipherDirection::Decipher);
-      if (status != PackageStatus::Ok) return status;
-      if (!file.Close()) return PackageStatus::ErrorWritingFile;
-    }
-    result.Members.push_back(std::move(entry));
-    progress.SetPosition(static_cast<int>(i + 1));
+    if (!IsSafeMemberName(member.entry.Name)) return PackageStatus::UpdateFileNotValid;
+    member.contentOffset = offset + kEntryHeaderSize;
+    offset = member.contentOffset + CipheredLength(member.entry.Length);
+    if (offset > covered) return PackageStatus::InvalidFileLength;
+    members.push_back(std::move(member));
   }
-  return bytesLeft == 0 ? PackageStatus::Ok : PackageStatus::InvalidFileLength;
+  return offset == covered ? PackageStatus::Ok : PackageStatus::InvalidFileLength;
+}
+
+// The checksum of the first `covered` bytes, read straight through.
+std::optional<std::uint16_t> ChecksumOf(FileStream& in, std::uint64_t covered) {
+  std::vector<std::uint8_t> buffer(std::size_t{4} << 20);
+  std::uint16_t crc = kCrc16Start;
+  for (std::uint64_t at = 0; at < covered;) {
+    const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), covered - at));
+    if (in.ReadAt(at, std::span(buffer.data(), piece)) != piece) return std::nullopt;
+    crc = Crc16Update(crc, buffer.data(), piece);
+    at += piece;
+  }
+  return crc;
 }
 
 // Moves the unpacked members into the destination, after emptying it, and
@@ -191,6 +188,21 @@ PackageStatus CommitUnpacked(const StagingFolder& staging, const std::filesystem
   return file.Close() && written ? PackageStatus::Ok : PackageStatus::ErrorWritingFile;
 }
 
+// Deciphers one member into memory while only verifying.
+void Extract(FileStream& in, const std::vector<MemberLayout>& members, const std::string& name,
+             CipherKeyWords key, PackageReadResult& result) {
+  for (const MemberLayout& member : members) {
+    if (member.entry.Name != name || member.entry.Length > kMaxExtractedMember) continue;
+    std::vector<std::uint8_t> bytes(CipheredLength(member.entry.Length));
+    if (in.ReadAt(member.contentOffset, bytes) != bytes.size()) return;
+    CipherBuffer(bytes.data(), bytes.size(), key.low, key.high, CipherDirection::Decipher);
+    bytes.resize(member.entry.Length);
+    result.Extracted = std::move(bytes);
+    result.HasExtracted = true;
+    return;
+  }
+}
+
 }  // namespace
 
 std::uint64_t PackageSize(const std::vector<std::uint64_t>& memberLengths) {
@@ -201,17 +213,16 @@ std::uint64_t PackageSize(const std::vector<std::uint64_t>& memberLengths) {
 
 PackageStatus WritePackage(const std::filesystem::path& packagePath, const PackageContents& contents,
                            Progress& progress) {
-  std::vector<std::uint8_t> work;
-  try {
-    work.resize(kWorkBufferSize);
-  } catch (const std::bad_alloc&) {
-    return PackageStatus::MemoryAllocationError;
-  }
   const std::filesystem::path temporary = TemporaryBeside(packagePath);
   FileStream out = FileStream::CreateForWrite(temporary);
   if (!out.IsOpen()) return PackageStatus::ErrorAccessingFile;
 
-  PackageStatus status = WriteBody(out, contents, work, progress);
+  PackageStatus status;
+  try {
+    status = WriteBody(out, contents, progress);
+  } catch (const std::bad_alloc&) {
+    status = PackageStatus::MemoryAllocationError;
+  }
   if (!out.Close() && status == PackageStatus::Ok) status = PackageStatus::ErrorWritingFile;
   std::error_code error;
   if (status == PackageStatus::Ok) {
@@ -222,25 +233,15 @@ PackageStatus WritePackage(const std::filesystem::path& packagePath, const Packa
   return status;
 }
 
-PackageStatus ReadPackage(const std::filesystem::path& packagePath,
-                          const std::filesystem::path& destination, const PackageReadOptions& options,
-                          PackageReadResult& result, Progress& progress, const TraceLog& trace) {
-  result = {};
-  trace.Line("Update file found...\n");
-  FileStream in = FileStream::OpenForRead(packagePath);
-  const auto size = in.IsOpen() ? in.Size() : std::nullopt;
-  if (!size) return PackageStatus::ErrorAccessingFile;
-  std::vector<std::uint8_t> work;
-  try {
-    work.resize(kWorkBufferSize);
-  } catch (const std::bad_alloc&) {
-    return PackageStatus::MemoryAllocationError;
-  }
+namespace {
 
-  std::array<std::uint8_t, kPackageHeaderSize> raw;
-  if (in.Read(raw) != raw.size()) return PackageStatus::ErrorReadingFile;
+PackageStatus ReadBody(FileStream& in, std::uint64_t size, const std::filesystem::path& packagePath,
+                       const std::filesystem::path& destination, const PackageReadOptions& options,
+                       PackageReadResult& result, Progress& progress, const TraceLog& trace) {
+  Block256 raw;
+  if (in.ReadAt(0, raw) != raw.size()) return PackageStatus::ErrorReadingFile;
   const auto key = KeyWords(PackageKeyFromFileName(packagePath.filename().string()).value_or(0));
-  auto plain = raw;
+  Block256 plain = raw;
   CipherBuffer(plain.data(), plain.size(), key.low, key.high, CipherDirection::Decipher);
   const auto header = DecodePackageHeader(plain);
   if (!header) return PackageStatus::UpdateFileNotValid;
@@ -254,33 +255,71 @@ PackageStatus ReadPackage(const std::filesystem::path& packagePath,
   trace.Line("Valid CRV Security...\n");
 
   std::uint8_t stored[2];
-  if (in.ReadAt(*size - 2, stored) != 2) return PackageStatus::ErrorReadingFile;
+  if (in.ReadAt(size - 2, stored) != 2) return PackageStatus::ErrorReadingFile;
   const std::uint16_t storedCrc = ReadBE16(stored);
+  const std::uint64_t covered = size - 2;
   trace.Line("Verifying CRC...\n");
-  // The checksum covers everything before the last two bytes, the header too.
-  const std::uint64_t covered = *size - 2;
-  const std::uint64_t inHeader = std::min<std::uint64_t>(covered, kPackageHeaderSize);
-  ChecksummingSource body(in, covered - inHeader, Crc16Update(kCrc16Start, raw.data(), inHeader));
-
   trace.Line("Starting Update...\n");
-  std::error_code ignored;
-  if (!options.VerifyOnly) std::filesystem::create_directories(destination, ignored);
+
+  std::vector<MemberLayout> members;
+  const PackageStatus layout =
+      WalkEntries(in, header->MemberCount, covered, key, destination, trace, members);
+  for (const auto& member : members) result.Members.push_back(member.entry);
+
   std::optional<StagingFolder> staging;
+  std::error_code ignored;
   if (!options.VerifyOnly) {
+    std::filesystem::create_directories(destination, ignored);
     staging.emplace(destination);
     if (!staging->Exists()) return PackageStatus::ErrorAccessingFile;
   }
-  UnpackState state{body,        work, key, destination, staging ? &*staging : nullptr,
-                    options.ExtractMember, trace};
-  PackageStatus status =
-      UnpackMembers(state, header->MemberCount, static_cast<std::int64_t>(covered) -
-                                                    static_cast<std::int64_t>(kPackageHeaderSize),
-                    result, progress);
-  // Whatever the members left unread still counts for the checksum, which
-  // decides first: a damaged file is reported as damaged, not as its symptom.
-  const bool drained = Skip(body, covered - inHeader - body.Position(), work);
-  if (body.Crc() != storedCrc) return PackageStatus::FileCrcError;
-  if (status == PackageStatus::Ok && !drained) status = PackageStatus::ErrorReadingFile;
+  // A later member of the same name replaces an earlier one, so only the
+  // last of each name is written; the others are only checksummed.
+  std::map<std::string, std::size_t> lastOfName;
+  for (std::size_t i = 0; i < members.size(); ++i) lastOfName[members[i].entry.Name] = i;
+  std::vector<FileStream> files;
+  files.reserve(members.size());
+  std::vector<CipherRegion> regions;
+  PackageStatus creation = PackageStatus::Ok;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    FileStream* file = nullptr;
+    if (staging && lastOfName[members[i].entry.Name] == i) {
+      files.push_back(FileStream::CreateForWrite(staging->Path() / members[i].entry.Name));
+      if (!files.back().IsOpen()) {
+        creation = PackageStatus::ErrorAccessingFile;
+        break;
+      }
+      file = &files.back();
+    }
+    regions.push_back({file, members[i].entry.Length, members[i].contentOffset});
+  }
+  const CipherRegionsResult unpacked =
+      CipherRegions(in, regions, key.low, key.high, CipherDirection::Decipher, progress);
+  for (FileStream& file : files) {
+    if (!file.Close() && creation == PackageStatus::Ok) creation = PackageStatus::ErrorWritingFile;
+  }
+
+  // The checksum decides first: a damaged file is reported as damaged, not as
+  // one of its symptoms. When the members covered the whole file their
+  // pieces' checksums make up the file's; otherwise it is read once more.
+  std::optional<std::uint16_t> crc;
+  if (layout == PackageStatus::Ok && creation == PackageStatus::Ok &&
+      unpacked.status == PackageStatus::Ok) {
+    crc = Crc16Update(kCrc16Start, raw);
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      crc = Crc16Update(*crc, members[i].raw);
+      crc = Crc16Combine(*crc, unpacked.crcs[i], CipheredLength(members[i].entry.Length));
+    }
+  } else {
+    crc = ChecksumOf(in, covered);
+  }
+  if (!crc) return PackageStatus::ErrorReadingFile;
+  if (*crc != storedCrc) return PackageStatus::FileCrcError;
+
+  // Otherwise the first member that failed, in the order they stand.
+  PackageStatus status = unpacked.status;
+  if (status == PackageStatus::Ok) status = creation;
+  if (status == PackageStatus::Ok) status = layout;
   if (status == PackageStatus::Ok && staging) {
     status = CommitUnpacked(*staging, destination, *header, storedCrc);
   }
@@ -289,8 +328,29 @@ PackageStatus ReadPackage(const std::filesystem::path& packagePath,
     trace.Line("Update Error...\n");
     return status;
   }
+  if (options.VerifyOnly && !options.ExtractMember.empty()) {
+    Extract(in, members, options.ExtractMember, key, result);
+  }
   trace.Line("Update Success...\n");
   return PackageStatus::Ok;
+}
+
+}  // namespace
+
+PackageStatus ReadPackage(const std::filesystem::path& packagePath,
+                          const std::filesystem::path& destination, const PackageReadOptions& options,
+                          PackageReadResult& result, Progress& progress, const TraceLog& trace) {
+  result = {};
+  trace.Line("Update file found...\n");
+  FileStream in = FileStream::OpenForRead(packagePath);
+  const auto size = in.IsOpen() ? in.Size() : std::nullopt;
+  if (!size) return PackageStatus::ErrorAccessingFile;
+  if (*size < kPackageHeaderSize) return PackageStatus::ErrorReadingFile;
+  try {
+    return ReadBody(in, *size, packagePath, destination, options, result, progress, trace);
+  } catch (const std::bad_alloc&) {
+    return PackageStatus::MemoryAllocationError;
+  }
 }
 
 }  // namespace corvane

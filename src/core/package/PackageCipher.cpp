@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "package/cipher/BackgroundWriter.h"
 #include "package/cipher/TeaBlocks.h"
 
 namespace corvane {
@@ -15,55 +14,11 @@ constexpr std::size_t kMaxPad = 8;
 
 std::size_t PadFor(std::size_t finalChunk) { return kMaxPad - finalChunk % kMaxPad; }
 
-// Below this a second thread costs more than it saves.
-constexpr std::size_t kOverlapMinimum = 256 * 1024;
-
 // The plaintext a buffer holds per batch: whole pieces, leaving room for the
 // padding of a final piece. With the smallest buffer it is one piece, and the
-// reads and writes are exactly those of the piece-by-piece definition.
+// reads and writes are exactly those of the piece-by-piece definition; larger
+// batches change only how many pieces travel per call.
 std::size_t BatchFor(std::size_t bufferSize) { return (bufferSize - kMaxPad) / kPiece * kPiece; }
-
-// Streams length bytes in batches, filling the slots in turn; put hands each
-// transformed batch on and may keep it until the slot comes round again.
-template <typename Put>
-PackageStatus StreamBatches(ByteSource& source, std::uint64_t length,
-                            std::span<const std::span<std::uint8_t>> slots,
-                            const PackageCipher& cipher, CipherDirection direction, Put&& put) {
-  const bool enciphering = direction == CipherDirection::Encipher;
-  const std::size_t batch = BatchFor(slots[0].size());
-  std::uint64_t remaining = length;
-  for (std::size_t turn = 0; remaining > 0; ++turn) {
-    const std::span<std::uint8_t> buffer = slots[turn % slots.size()];
-    std::size_t plain = batch;        // plaintext bytes of this batch
-    std::size_t ciphered = batch;
-    std::size_t wholePieces = batch;  // bytes in pieces that are not the final one
-    if (remaining <= batch) {
-      plain = static_cast<std::size_t>(remaining);
-      const std::size_t finalChunk = plain % kPiece == 0 ? kPiece : plain % kPiece;
-      ciphered = plain + PadFor(finalChunk);
-      wholePieces = plain - finalChunk;
-    }
-    remaining -= plain;
-
-    const std::size_t wanted = enciphering ? plain : ciphered;
-    const std::size_t got = source.Read(buffer.first(wanted));
-    if (got < wanted) {
-      // The pieces read in full before the short one would each have been
-      // written before the failing read; keep the destination as that left it.
-      const std::size_t complete = std::min(got / kPiece * kPiece, wholePieces);
-      if (complete > 0) {
-        cipher.Transform(buffer.data(), complete, direction);
-        if (!put(buffer.first(complete))) return PackageStatus::ErrorWritingFile;
-      }
-      return PackageStatus::ErrorReadingFile;
-    }
-
-    if (enciphering) std::fill(buffer.begin() + plain, buffer.begin() + ciphered, 0);
-    cipher.Transform(buffer.data(), ciphered, direction);
-    if (!put(buffer.first(enciphering ? ciphered : plain))) return PackageStatus::ErrorWritingFile;
-  }
-  return PackageStatus::Ok;
-}
 
 bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -112,26 +67,43 @@ PackageStatus CipherStream(ByteSource& source, ByteSink& destination, std::uint6
                            std::uint32_t keyHigh, CipherDirection direction) {
   if (length == 0) return PackageStatus::Ok;
   if (workBuffer.size() < kCipherStreamMinBuffer) return PackageStatus::MemoryAllocationError;
-  const PackageCipher cipher(keyLow, keyHigh);
 
-  // A large buffer is used as two halves: one is written on a thread of its
-  // own while the other is read and transformed. Small members and small
-  // buffers go piece by piece on the calling thread.
-  const std::size_t half = workBuffer.size() / 2;
-  if (half >= kOverlapMinimum && length > BatchFor(half)) {
-    BackgroundWriter writer(destination);
-    const std::span<std::uint8_t> slots[2] = {workBuffer.first(half), workBuffer.subspan(half, half)};
-    const PackageStatus status = StreamBatches(
-        source, length, slots, cipher, direction,
-        [&](std::span<const std::uint8_t> data) { return writer.Put(data); });
-    const bool written = writer.Finish();
-    return status == PackageStatus::Ok && !written ? PackageStatus::ErrorWritingFile : status;
+  const PackageCipher cipher(keyLow, keyHigh);
+  const bool enciphering = direction == CipherDirection::Encipher;
+  const std::size_t batch = BatchFor(workBuffer.size());
+  std::uint64_t remaining = length;
+  while (remaining > 0) {
+    std::size_t plain = batch;        // plaintext bytes of this batch
+    std::size_t ciphered = batch;
+    std::size_t wholePieces = batch;  // bytes in pieces that are not the final one
+    if (remaining <= batch) {
+      plain = static_cast<std::size_t>(remaining);
+      const std::size_t finalChunk = plain % kPiece == 0 ? kPiece : plain % kPiece;
+      ciphered = plain + PadFor(finalChunk);
+      wholePieces = plain - finalChunk;
+    }
+    remaining -= plain;
+
+    const std::size_t wanted = enciphering ? plain : ciphered;
+    const std::size_t got = source.Read(workBuffer.first(wanted));
+    if (got < wanted) {
+      // The pieces read in full before the short one would each have been
+      // written before the failing read; keep the destination as that left it.
+      const std::size_t complete = std::min(got / kPiece * kPiece, wholePieces);
+      if (complete > 0) {
+        cipher.Transform(workBuffer.data(), complete, direction);
+        if (destination.Write(workBuffer.first(complete)) < complete)
+          return PackageStatus::ErrorWritingFile;
+      }
+      return PackageStatus::ErrorReadingFile;
+    }
+
+    if (enciphering) std::fill(workBuffer.begin() + plain, workBuffer.begin() + ciphered, 0);
+    cipher.Transform(workBuffer.data(), ciphered, direction);
+    const std::size_t out = enciphering ? ciphered : plain;
+    if (destination.Write(workBuffer.first(out)) < out) return PackageStatus::ErrorWritingFile;
   }
-  const std::span<std::uint8_t> slots[1] = {workBuffer};
-  return StreamBatches(source, length, slots, cipher, direction,
-                       [&](std::span<const std::uint8_t> data) {
-                         return destination.Write(data) == data.size();
-                       });
+  return PackageStatus::Ok;
 }
 
 void LeftPadTo16(std::string& text) {

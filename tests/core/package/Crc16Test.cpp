@@ -132,3 +132,30 @@ TEST(Crc16, ZerosFromZeroStayZeroButFromStartDoNot) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(Crc16Combine, JoiningPiecesEqualsTheWhole) {
+  std::vector<std::uint8_t> data(5000);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 131 + 7);
+  const std::uint16_t whole = Crc16Update(kCrc16Start, data);
+  for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{255},
+                          std::size_t{1024}, std::size_t{4999}, std::size_t{5000}}) {
+    const std::uint16_t first = Crc16Update(kCrc16Start, data.data(), cut);
+    const std::uint16_t second = Crc16Update(0, data.data() + cut, data.size() - cut);
+    EXPECT_EQ(Crc16Combine(first, second, data.size() - cut), whole) << cut;
+  }
+  // Three pieces joined left to right.
+  const std::uint16_t a = Crc16Update(kCrc16Start, data.data(), 100);
+  const std::uint16_t b = Crc16Update(0, data.data() + 100, 900);
+  const std::uint16_t c = Crc16Update(0, data.data() + 1000, 4000);
+  EXPECT_EQ(Crc16Combine(Crc16Combine(a, b, 900), c, 4000), whole);
+  // A long run of zeros after known bytes, without feeding them.
+  std::vector<std::uint8_t> zeros(1 << 20, 0);
+  EXPECT_EQ(Crc16Combine(a, 0, zeros.size()),
+            Crc16Update(a, zeros.data(), zeros.size()));
+}
+
+}  // namespace
+}  // namespace corvane
