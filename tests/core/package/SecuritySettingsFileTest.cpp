@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "operator/Operator.h"
+#include "support/ScriptedOperator.h"
 #include "support/TempFolder.h"
 
 namespace corvane {
@@ -18,53 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Names = std::vector<std::string>;
-
-// Answers file dialogs from a queue (nullopt: the operator cancels), records
-// every message and dialog, and fails the test on anything not scripted.
-class ScriptedOperator final : public Operator {
- public:
-  struct Message {
-    std::string title, text;
-    OperatorIcon icon;
-  };
-  ~ScriptedOperator() override { EXPECT_TRUE(files.empty()) << "dialogs scripted but not shown"; }
-
-  OperatorAnswer Ask(const std::string&, const std::string& text, OperatorButtons,
-                     OperatorIcon) override {
-    ADD_FAILURE() << "unexpected question: " << text;
-    return OperatorAnswer::Cancel;
-  }
-  void Tell(const std::string& title, const std::string& text, OperatorIcon icon) override {
-    told.push_back({title, text, icon});
-  }
-  std::optional<fs::path> ChooseFileToOpen(const FileDialogRequest& request) override {
-    openDialogs.push_back(request);
-    return Next();
-  }
-  std::vector<fs::path> ChooseFilesToOpen(const FileDialogRequest&) override {
-    ADD_FAILURE() << "unexpected multi-file dialog";
-    return {};
-  }
-  std::optional<fs::path> ChooseFileToSave(const FileDialogRequest& request) override {
-    saveDialogs.push_back(request);
-    return Next();
-  }
-
-  std::deque<std::optional<fs::path>> files;
-  std::vector<Message> told;
-  std::vector<FileDialogRequest> openDialogs, saveDialogs;
-
- private:
-  std::optional<fs::path> Next() {
-    if (files.empty()) {
-      ADD_FAILURE() << "unexpected file dialog";
-      return std::nullopt;
-    }
-    std::optional<fs::path> answer = files.front();
-    files.pop_front();
-    return answer;
-  }
-};
+using test::ScriptedOperator;
+using Kind = ScriptedOperator::Kind;
 
 // A record as stored, built independently of the encoder.
 Bytes Record(const std::string& text, std::size_t width) {
@@ -309,12 +265,13 @@ void ExpectSettingsFileDialog(const FileDialogRequest& request, bool overwritePr
   EXPECT_EQ(request.overwritePrompt, overwritePrompt);
 }
 
-void ExpectTold(const ScriptedOperator& op, const std::string& title, const std::string& text,
-                OperatorIcon icon) {
-  ASSERT_EQ(op.told.size(), 1u);
-  EXPECT_EQ(op.told[0].title, title);
-  EXPECT_EQ(op.told[0].text, text);
-  EXPECT_EQ(op.told[0].icon, icon);
+// The dialogs and messages the operator saw, in order.
+std::vector<ScriptedOperator::Shown> Shown(const ScriptedOperator& op, ScriptedOperator::Kind kind) {
+  std::vector<ScriptedOperator::Shown> result;
+  for (const auto& shown : op.History()) {
+    if (shown.kind == kind) result.push_back(shown);
+  }
+  return result;
 }
 
 TEST_F(SecuritySettingsFileTest, BackupReplacesTheChosenFileWithACopy) {
@@ -322,32 +279,29 @@ TEST_F(SecuritySettingsFileTest, BackupReplacesTheChosenFileWithACopy) {
   const fs::path target = root_ / "backup.isf";
   test::WriteWholeFile(target, Bytes(500, 0x42));
   ScriptedOperator op;
-  op.files = {target};
+  op.ExpectSaveFile(target).ExpectMessage("Success", "Settings successfully backed up");
   EXPECT_TRUE(BackUpSecuritySettings(op, appFolder_));
-  ASSERT_EQ(op.saveDialogs.size(), 1u);
-  ExpectSettingsFileDialog(op.saveDialogs[0], true);
-  ExpectTold(op, "Success", "Settings successfully backed up", OperatorIcon::Information);
+  ExpectSettingsFileDialog(Shown(op, Kind::SaveFile).at(0).request, true);
+  EXPECT_EQ(Shown(op, Kind::Message).at(0).icon, OperatorIcon::Information);
   EXPECT_EQ(test::ReadWholeFile(target), test::ReadWholeFile(Stored()));
 }
 
 TEST_F(SecuritySettingsFileTest, CancelledOrFailedBackupIsNotReportedAsDone) {
   ScriptedOperator noStoredFile;
-  noStoredFile.files = {root_ / "backup.isf"};
+  noStoredFile.ExpectSaveFile(root_ / "backup.isf").ExpectMessage("Error", "Unable to back up settings.");
   EXPECT_FALSE(BackUpSecuritySettings(noStoredFile, appFolder_));
-  ExpectTold(noStoredFile, "Error", "Unable to back up settings.", OperatorIcon::Stop);
+  EXPECT_EQ(Shown(noStoredFile, Kind::Message).at(0).icon, OperatorIcon::Stop);
   EXPECT_FALSE(fs::exists(root_ / "backup.isf"));
 
   Save(SecuritySettings{});
   fs::create_directories(root_ / "folder.isf");
   ScriptedOperator unwritable;
-  unwritable.files = {root_ / "folder.isf"};
+  unwritable.ExpectSaveFile(root_ / "folder.isf").ExpectMessage("Error", "Unable to back up settings.");
   EXPECT_FALSE(BackUpSecuritySettings(unwritable, appFolder_));
-  ExpectTold(unwritable, "Error", "Unable to back up settings.", OperatorIcon::Stop);
 
   ScriptedOperator cancelled;
-  cancelled.files = {std::nullopt};
+  cancelled.ExpectSaveFile(std::nullopt);
   EXPECT_FALSE(BackUpSecuritySettings(cancelled, appFolder_));
-  EXPECT_TRUE(cancelled.told.empty());
 }
 
 TEST_F(SecuritySettingsFileTest, ValidFileIsRestoredWithMohModeOnAndTheOfferCleared) {
@@ -362,11 +316,10 @@ TEST_F(SecuritySettingsFileTest, ValidFileIsRestoredWithMohModeOnAndTheOfferClea
   test::WriteWholeFile(chosen, chosenBytes);
 
   ScriptedOperator op;
-  op.files = {chosen};
+  op.ExpectOpenFile(chosen).ExpectMessage("Success", "Settings successfully restored");
   EXPECT_TRUE(RestoreSecuritySettings(op, current, appFolder_));
-  ASSERT_EQ(op.openDialogs.size(), 1u);
-  ExpectSettingsFileDialog(op.openDialogs[0], false);
-  ExpectTold(op, "Success", "Settings successfully restored", OperatorIcon::Information);
+  ExpectSettingsFileDialog(Shown(op, Kind::OpenFile).at(0).request, false);
+  EXPECT_EQ(Shown(op, Kind::Message).at(0).icon, OperatorIcon::Information);
   SecuritySettings expected = backedUp;
   expected.MohMode = true;
   expected.RestoreOffered = false;
@@ -385,15 +338,11 @@ TEST_F(SecuritySettingsFileTest, InvalidFileKeepsEverythingAndAsksAgain) {
   test::WriteWholeFile(shortFile, Bytes(16, 0x00));
 
   ScriptedOperator op;
-  op.files = {shortFile, root_ / "missing.isf", std::nullopt};
+  op.ExpectOpenFile(shortFile).ExpectMessage("Error", "File was invalid");
+  op.ExpectOpenFile(root_ / "missing.isf").ExpectMessage("Error", "File was invalid");
+  op.ExpectOpenFile(std::nullopt);
   EXPECT_FALSE(RestoreSecuritySettings(op, current, appFolder_));
-  EXPECT_EQ(op.openDialogs.size(), 3u);
-  ASSERT_EQ(op.told.size(), 2u);
-  for (const auto& message : op.told) {
-    EXPECT_EQ(message.title, "Error");
-    EXPECT_EQ(message.text, "File was invalid");
-    EXPECT_EQ(message.icon, OperatorIcon::Stop);
-  }
+  for (const auto& message : Shown(op, Kind::Message)) EXPECT_EQ(message.icon, OperatorIcon::Stop);
   EXPECT_EQ(current, before);
   EXPECT_EQ(test::ReadWholeFile(Stored()), storedBefore);
   EXPECT_EQ(test::ReadWholeFile(shortFile), Bytes(16, 0x00));
@@ -407,9 +356,8 @@ TEST_F(SecuritySettingsFileTest, RestoreThatCannotReplaceTheStoredFileChangesNot
   current.UserName = "keep";
   const SecuritySettings before = current;
   ScriptedOperator op;
-  op.files = {valid};
+  op.ExpectOpenFile(valid).ExpectMessage("Error", "Unable to restore settings.");
   EXPECT_FALSE(RestoreSecuritySettings(op, current, appFolder_));
-  ExpectTold(op, "Error", "Unable to restore settings.", OperatorIcon::Stop);
   EXPECT_EQ(current, before);
 }
 
