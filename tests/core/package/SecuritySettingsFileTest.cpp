@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
