@@ -12,9 +12,12 @@ packages=(
 )
 # clang and its runtime build the fuzz targets; optional for everything else.
 optional=(clang libclang-rt-14-dev)
+# A virtual display, keyboard driving and window capture for
+# scripts/screenshots.sh, which starts the real application.
+desktop=(xvfb xdotool imagemagick x11-utils)
 
 missing=()
-for p in "${packages[@]}" "${optional[@]}"; do
+for p in "${packages[@]}" "${optional[@]}" "${desktop[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done

@@ -2,6 +2,7 @@
 
 #include "audio/AudioSettings.h"
 #include "channel/ChannelSettingsFile.h"
+#include "package/SecuritySettingsFile.h"
 #include "session/DeviceModel.h"
 
 namespace corvane {
@@ -18,6 +19,9 @@ StartResult StartSession(SessionState& session, InstanceLock& lock) {
   constexpr std::int32_t kStartModel = ModelNumber(DeviceModel::TonvexOne);
   LoadChannelSettings(session.Channel1, 1, kStartModel, session.Folders.ApplicationFolder);
   LoadAudioSettings(session.Audio, session.Folders.ApplicationFolder, kStartModel);
+  // The login credentials and MOH mode are among them; a missing or damaged
+  // file gives the built-in login.
+  LoadSecuritySettings(session.Security, session.Folders.ApplicationFolder);
   return StartResult::Started;
 }
 

@@ -12,8 +12,9 @@ enum class StartResult {
 };
 
 // Takes the single-instance lock, zeroes the configuration record, creates and
-// empties the temporary folder, and loads channel 1 and the audio settings of
-// the start-up model (Tonvex-One), each falling back to its defaults.
+// empties the temporary folder, loads channel 1 and the audio settings of the
+// start-up model (Tonvex-One) and the security settings, each falling back to
+// its defaults.
 StartResult StartSession(SessionState& session, InstanceLock& lock);
 
 // Empties the temporary folder and gives the process exit code (always 0).

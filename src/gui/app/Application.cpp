@@ -1,13 +1,56 @@
 #include "gui/app/Application.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QSessionManager>
+
+#include "gui/app/QtOperator.h"
+#include "gui/app/SessionScreens.h"
+#include "gui/app/SystemEndSignals.h"
+#include "gui/chrome/ChromeLook.h"
+#include "gui/chrome/Pictures.h"
 #include "session/SessionRun.h"
 
 namespace corvane {
 
-int RunApplication(int /*argc*/, char** /*argv*/) {
+void PrepareApplication(QApplication& app) {
+  QApplication::setApplicationName(QStringLiteral("corvane"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Corvane"));
+  QApplication::setFont(ChromeFont(8, Weight::Regular));
+  app.setWindowIcon(QIcon(LoadPicture(Picture::Application)));
+  // The session decides when the program ends; a moment with no window shown
+  // (the login screen hidden behind the change-password screen) is not it.
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+int RunApplication(int argc, char** argv) {
+  // First of all, so that a signal at any later moment still ends the run
+  // cleanly instead of leaving working files behind.
+  SystemEndSignals systemEnd;
+
+  // The lock, the folders and the settings need no screen. A second copy
+  // ends here, before anything could show (or even reach the display).
   SessionState& session = CurrentSession();
   InstanceLock lock;
   if (StartSession(session, lock) == StartResult::AlreadyRunning) return 0;
+
+  QApplication app(argc, argv);
+  PrepareApplication(app);
+
+  // The media player: the shared player is created here and released after
+  // the screens, once the audio engine's output has landed. Until then the
+  // session runs without one.
+
+  QtOperator op;
+  // Ending every event loop unwinds every open screen; the session then ends
+  // as it always does.
+  systemEnd.Watch([] { QCoreApplication::exit(0); });
+  // The desktop announcing log-off or shutdown: nothing worth keeping is in
+  // the temporary folder, so empty it and let the session go.
+  QObject::connect(&app, &QGuiApplication::commitDataRequest,
+                   [&session](QSessionManager& /*manager*/) { session.ClearTempFolder(); });
+
+  RunSessionScreens(session, op, [&systemEnd] { return systemEnd.Requested(); });
   return EndSession(session);
 }
 

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "audio/AudioSettings.h"
+#include "package/SecuritySettingsFile.h"
 #include "session/InstanceLock.h"
 #include "session/SessionRun.h"
 #include "session/SessionState.h"
@@ -121,6 +122,37 @@ TEST(Session, StartUpLoadsTheStartModelsStoredSettings) {
   InstanceLock lock;
   ASSERT_EQ(StartSession(session, lock), StartResult::Started);
   EXPECT_EQ(session.Audio.ProjectRate, 11025);
+}
+
+TEST(Session, StartUpLoadsTheSecuritySettings) {
+  TempFolder data;
+  SecuritySettings stored;
+  stored.UserName = "operator";
+  stored.Password = "n3w-secret";
+  stored.MohMode = true;
+  ASSERT_TRUE(SaveSecuritySettings(stored, data.Path(), false));
+
+  SessionState session(FoldersIn(data.Path()));
+  InstanceLock lock;
+  ASSERT_EQ(StartSession(session, lock), StartResult::Started);
+  EXPECT_EQ(session.Security.UserName, "operator");
+  EXPECT_EQ(session.Security.Password, "n3w-secret");
+  EXPECT_TRUE(session.Security.MohMode);
+}
+
+TEST(Session, StartUpWithoutSecuritySettingsGivesTheBuiltInLogin) {
+  TempFolder data;
+  SessionState session(FoldersIn(data.Path()));
+  // Whatever the record held before start-up does not survive it.
+  session.Security.UserName = "someone";
+  session.Security.Password = "else";
+  session.Security.MohMode = true;
+
+  InstanceLock lock;
+  ASSERT_EQ(StartSession(session, lock), StartResult::Started);
+  EXPECT_EQ(session.Security.UserName, "tavik");
+  EXPECT_EQ(session.Security.Password, "tavik");
+  EXPECT_FALSE(session.Security.MohMode);
 }
 
 TEST(Session, ApplyModelWritesPropertiesAndCapacity) {

@@ -1,0 +1,23 @@
+#pragma once
+// The screens of one session, in their order: the login screen and, once the
+// login is accepted, the home screen until the operator leaves.
+
+#include <functional>
+
+namespace corvane {
+
+class Operator;
+class SessionState;
+
+enum class SessionOutcome {
+  LoginCancelled,  // the home screen never opened
+  Left,            // the operator left from the home screen
+  EndedBySystem,   // the system ended the program meanwhile
+};
+
+// endRequested tells whether the system has asked the program to end; it is
+// asked after each screen, since the screens then end at once, unconfirmed.
+SessionOutcome RunSessionScreens(SessionState& session, Operator& op,
+                                 const std::function<bool()>& endRequested);
+
+}  // namespace corvane

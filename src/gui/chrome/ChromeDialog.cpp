@@ -1,0 +1,163 @@
+#include "gui/chrome/ChromeDialog.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+
+#include "gui/chrome/ColorButton.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kRepaintDelayMs = 100;
+// "Need help?" and its question mark, in dialog units from the lower right.
+constexpr int kHelpWidthUnits = 56;
+constexpr int kHelpHeightUnits = 14;
+constexpr int kMarginUnits = 7;
+
+}  // namespace
+
+ChromeDialog::ChromeDialog(QSize sizeInUnits, int bannerUnits, QWidget* parent)
+    : QDialog(parent), sizeInUnits_(sizeInUnits), bannerUnits_(bannerUnits) {
+  setFixedSize(Units().Size(sizeInUnits.width(), sizeInUnits.height()));
+  setFont(ChromeFont(8, Weight::Regular));
+  QPalette face = palette();
+  face.setColor(QPalette::Window, QColor(kFaceColor));
+  face.setColor(QPalette::WindowText, QColor(kBlackText));
+  setPalette(face);
+  // A screen ended from outside its own buttons must never look confirmed.
+  setResult(kCancelled);
+
+  repaintTimer_.setSingleShot(true);
+  repaintTimer_.setInterval(kRepaintDelayMs);
+  connect(&repaintTimer_, &QTimer::timeout, this, &ChromeDialog::RepaintTick);
+}
+
+void ChromeDialog::reject() {}
+
+int ChromeDialog::RunModal() {
+  setResult(kCancelled);
+  QEventLoop loop;
+  connect(this, &QDialog::finished, &loop, &QEventLoop::exit);
+  setWindowModality(Qt::ApplicationModal);
+  show();
+  loop.exec(QEventLoop::DialogExec);
+  if (isVisible()) hide();
+  return result();
+}
+
+void ChromeDialog::RepaintTick() {
+  repaintTimer_.stop();
+  update();
+}
+
+QLabel* ChromeDialog::AddTitle(int points, const QRect& unitsRect, Qt::Alignment alignment) {
+  return AddLabel("title", QString::fromLatin1(kProductName), ChromeFont(points, Weight::Bold),
+                  kOnColorText, unitsRect, alignment);
+}
+
+QLabel* ChromeDialog::AddLabel(const char* name, const QString& text, const QFont& font,
+                               QRgb color, const QRect& unitsRect, Qt::Alignment alignment) {
+  auto* label = new QLabel(text, this);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(font);
+  label->setAlignment(alignment);
+  label->setTextFormat(Qt::PlainText);
+  QPalette colors = label->palette();
+  colors.setColor(QPalette::WindowText, QColor(color));
+  label->setPalette(colors);
+  label->setGeometry(Units().Rect(unitsRect.x(), unitsRect.y(), unitsRect.width(),
+                                  unitsRect.height()));
+  return label;
+}
+
+QLabel* ChromeDialog::AddPicture(const char* name, Picture picture, QPoint topLeftPixels) {
+  auto* label = new QLabel(this);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setPixmap(LoadPicture(picture));
+  label->setGeometry(QRect(topLeftPixels, PictureSize(picture)));
+  return label;
+}
+
+CColorButton* ChromeDialog::AddButton(const char* name, const QString& text,
+                                      const QRect& unitsRect) {
+  auto* button = new CColorButton(text, this);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(Units().Rect(unitsRect.x(), unitsRect.y(), unitsRect.width(),
+                                   unitsRect.height()));
+  return button;
+}
+
+void ChromeDialog::AddLogo() {
+  const QSize size = PictureSize(Picture::Logo);
+  const int stripTop = Units().Y(sizeInUnits_.height() - kStripUnits);
+  AddPicture("logo", Picture::Logo,
+             QPoint(Units().X(kMarginUnits), stripTop - Units().Y(4) - size.height()));
+}
+
+CColorButton* ChromeDialog::AddHelpButton() {
+  const int x = sizeInUnits_.width() - kMarginUnits - kHelpWidthUnits;
+  const int y = sizeInUnits_.height() - kStripUnits - 6 - kHelpHeightUnits;
+  CColorButton* help = AddButton("help", QStringLiteral("Need help?"),
+                                 QRect(x, y, kHelpWidthUnits, kHelpHeightUnits));
+  UseSecondaryScheme(*help);
+  const QSize mark = PictureSize(Picture::QuestionMark);
+  const QRect button = help->geometry();
+  AddPicture("questionMark", Picture::QuestionMark,
+             QPoint(button.left() - Units().X(2) - mark.width(),
+                    button.center().y() - mark.height() / 2));
+  return help;
+}
+
+QAbstractButton* ChromeDialog::ButtonForEnter(QWidget* focus) const {
+  return qobject_cast<CColorButton*>(focus);
+}
+
+void ChromeDialog::CloseRequested() { done(kCancelled); }
+
+void ChromeDialog::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  painter.fillRect(rect(), QColor(kFaceColor));
+  painter.fillRect(QRect(0, 0, width(), Units().Y(bannerUnits_)), QColor(kBannerColor));
+  const int stripTop = Units().Y(sizeInUnits_.height() - kStripUnits);
+  painter.fillRect(QRect(0, stripTop, width(), height() - stripTop), QColor(kStripColor));
+}
+
+void ChromeDialog::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      event->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      event->accept();
+      if (QAbstractButton* button = ButtonForEnter(focusWidget())) button->click();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void ChromeDialog::closeEvent(QCloseEvent* event) {
+  CloseRequested();
+  // The window stays unless the screen's own rule ended it.
+  if (isVisible()) {
+    event->ignore();
+  } else {
+    event->accept();
+  }
+}
+
+bool ChromeDialog::event(QEvent* event) {
+  // Gaining focus or being moved starts the repaint timer, so the banner and
+  // strip are whole again shortly after.
+  if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Move) {
+    repaintTimer_.start();
+  }
+  return QDialog::event(event);
+}
+
+}  // namespace corvane

@@ -1,0 +1,165 @@
+// The change-password screen: the order of its checks, the length rule and
+// the keyboard.
+#include <QLabel>
+#include <QLineEdit>
+
+#include "gui/app/AboutDlg.h"
+#include "gui/app/ChangePasswordDlg.h"
+#include "gui/chrome/ColorButton.h"
+#include "package/SecuritySettingsFile.h"
+#include "support/ScreenTest.h"
+
+namespace corvane::test {
+namespace {
+
+class ChangePasswordScreen : public ScreenTest {
+ protected:
+  void Fill(CChangePasswordDlg& screen, const QString& current, const QString& newPassword,
+            const QString& repeat) {
+    Retype(Find(&screen, "currentPassword"), current);
+    Retype(Find(&screen, "newPassword"), newPassword);
+    Retype(Find(&screen, "repeatPassword"), repeat);
+  }
+  std::string StoredPassword() const {
+    SecuritySettings stored;
+    if (!LoadSecuritySettings(stored, data.Path())) return "(no file)";
+    return stored.Password;
+  }
+};
+
+struct Refusal {
+  const char* stored;
+  QString current;
+  QString newPassword;
+  QString repeat;
+  const char* title;
+  const char* text;
+};
+
+TEST_F(ChangePasswordScreen, RefusesInTheGivenOrderAndChangesNothing) {
+  const Refusal refusals[] = {
+      {"tavik", "tavik1", "abcdefg", "abcdefg", "Invalid Password", "Current password invalid"},
+      {"tavik", "TAVIK", "abcdefg", "abcdefg", "Invalid Password", "Current password invalid"},
+      // A wrong current password is reported before a mismatch.
+      {"tavik", "nope", "abcdefg", "abcdefh", "Invalid Password", "Current password invalid"},
+      {"tavik", "tavik", "abcdefg", "abcdefh", "Password Mismatch", "Passwords do not match"},
+      {"tavik", "tavik", "tavik", "tavik", "Invalid Password",
+       "New password matches current password"},
+      // The unchanged check comes before the blank and the length checks.
+      {"", "", "", "", "Invalid Password", "New password matches current password"},
+      {"abc", "abc", "abc", "abc", "Invalid Password", "New password matches current password"},
+      {"tavik", "tavik", "", "", "Invalid Password", "Password cannot be blank"},
+      {"tavik", " tavik ", "    ", "  ", "Invalid Password", "Password cannot be blank"},
+      {"tavik", "tavik", "abcd", "abcd", "Password Length Invalid",
+       "Password length must be\nbetween 5 and 17 characters."},
+      {"tavik", "tavik", " ab c ", "ab c", "Password Length Invalid",
+       "Password length must be\nbetween 5 and 17 characters."},
+  };
+  for (const Refusal& r : refusals) {
+    SCOPED_TRACE(r.text);
+    session.Security.Password = r.stored;
+    CChangePasswordDlg screen(session, op);
+    ShowScreen(screen);
+    Fill(screen, r.current, r.newPassword, r.repeat);
+    op.ExpectMessage(r.title, r.text);
+    Click(Find<CColorButton>(&screen, "save"));
+    EXPECT_TRUE(screen.isVisible());
+    EXPECT_EQ(session.Security.Password, r.stored);
+    ASSERT_FALSE(op.History().empty());
+    EXPECT_EQ(op.History().back().icon, OperatorIcon::Stop);
+  }
+  EXPECT_EQ(StoredPassword(), "(no file)");
+}
+
+TEST_F(ChangePasswordScreen, SixteenCharactersAreAcceptedStoredAndConfirmed) {
+  CChangePasswordDlg screen(session, op);
+  ShowScreen(screen);
+  Fill(screen, "tavik", "0123456789abcdef", "0123456789abcdef");
+  op.ExpectMessage("Success", "Password updated");
+  Click(Find<CColorButton>(&screen, "save"));
+
+  EXPECT_FALSE(screen.isVisible());
+  EXPECT_EQ(screen.result(), ChromeDialog::kConfirmed);
+  EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
+  EXPECT_EQ(session.Security.Password, "0123456789abcdef");
+  EXPECT_EQ(StoredPassword(), "0123456789abcdef");
+}
+
+TEST_F(ChangePasswordScreen, FiveCharactersAreEnoughAndBlanksAroundAreTrimmed) {
+  CChangePasswordDlg screen(session, op);
+  ShowScreen(screen);
+  Fill(screen, "  tavik", " 5char  ", "5char ");
+  op.ExpectMessage("Success", "Password updated");
+  Click(Find<CColorButton>(&screen, "save"));
+  EXPECT_EQ(session.Security.Password, "5char");
+}
+
+TEST_F(ChangePasswordScreen, TheSeventeenthCharacterCannotBeTyped) {
+  CChangePasswordDlg screen(session, op);
+  ShowScreen(screen);
+  for (const char* name : {"currentPassword", "newPassword", "repeatPassword"}) {
+    auto* field = Find<QLineEdit>(&screen, name);
+    Type(field, "0123456789abcdefX");
+    EXPECT_EQ(field->text(), "0123456789abcdef") << name;
+    EXPECT_EQ(field->echoMode(), QLineEdit::Password) << name;
+  }
+}
+
+TEST_F(ChangePasswordScreen, ANewPasswordTakesOnlyCharactersTheSettingsFileKeepsWhole) {
+  CChangePasswordDlg screen(session, op);
+  ShowScreen(screen);
+  auto* field = Find<QLineEdit>(&screen, "newPassword");
+  Type(field, QString::fromUtf8("gr\xC3\xBC\xC3\x9F" "e 1!"));
+  EXPECT_EQ(field->text(), "gre 1!");
+}
+
+TEST_F(ChangePasswordScreen, CancelChangesNothing) {
+  CChangePasswordDlg screen(session, op);
+  ShowScreen(screen);
+  Fill(screen, "tavik", "abcdefg", "abcdefg");
+  Click(Find<CColorButton>(&screen, "cancel"));
+  EXPECT_FALSE(screen.isVisible());
+  EXPECT_EQ(screen.result(), ChromeDialog::kCancelled);
+  EXPECT_EQ(session.Security.Password, "tavik");
+  EXPECT_EQ(StoredPassword(), "(no file)");
+}
+
+TEST_F(ChangePasswordScreen, EscapeNeverClosesTheScreen) {
+  CChangePasswordDlg screen(session, op);
+  ShowScreen(screen);
+  for (const char* name :
+       {"currentPassword", "newPassword", "repeatPassword", "save", "cancel", "help"}) {
+    PressEscape(Find(&screen, name));
+    EXPECT_TRUE(screen.isVisible()) << name;
+  }
+}
+
+TEST_F(ChangePasswordScreen, EnterInAnyFieldOrOnSavePressesSave) {
+  for (const char* where : {"currentPassword", "newPassword", "repeatPassword", "save"}) {
+    CChangePasswordDlg screen(session, op);
+    ShowScreen(screen);
+    op.ExpectMessage("Invalid Password", "Current password invalid");
+    PressEnter(Find(&screen, where));
+    EXPECT_TRUE(op.AllAnswered()) << where;
+  }
+}
+
+TEST_F(ChangePasswordScreen, EnterOnCancelIsSwallowedAndOnNeedHelpOpensHelp) {
+  CChangePasswordDlg screen(session, op);
+  ShowScreen(screen);
+  Fill(screen, "tavik", "abcdefg", "abcdefg");
+  PressEnter(Find(&screen, "cancel"));
+  EXPECT_TRUE(screen.isVisible());
+  EXPECT_TRUE(op.History().empty());
+
+  WhenScreenOpens([](QDialog& help) {
+    EXPECT_NE(qobject_cast<CAboutDlg*>(&help), nullptr);
+    Click(Find<CColorButton>(&help, "ok"));
+  });
+  PressEnter(Find(&screen, "help"));
+  EXPECT_TRUE(ScreenWasDriven());
+  EXPECT_TRUE(screen.isVisible());
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,100 @@
+// The order of a session's screens.
+#include <QLineEdit>
+#include <vector>
+
+#include "gui/app/LoginDlg.h"
+#include "gui/app/MainDlg.h"
+#include "gui/app/SessionScreens.h"
+#include "gui/chrome/ActionList.h"
+#include "gui/chrome/ColorButton.h"
+#include "support/ScreenTest.h"
+
+namespace corvane::test {
+namespace {
+
+class SessionScreens : public ScreenTest {
+ protected:
+  SessionOutcome Run() {
+    return RunSessionScreens(session, op, [this] { return endRequested; });
+  }
+  // Records each screen by name, then lets the step drive it.
+  void Then(std::function<void(QDialog&)> step) {
+    WhenScreenOpens([this, step = std::move(step)](QDialog& screen) {
+      screens.push_back(screen.objectName().toStdString());
+      step(screen);
+    });
+  }
+
+  bool endRequested = false;
+  std::vector<std::string> screens;
+};
+
+TEST_F(SessionScreens, ACancelledLoginNeverShowsTheHomeScreen) {
+  Then([](QDialog& login) { Click(Find<CColorButton>(&login, "cancel")); });
+  EXPECT_EQ(Run(), SessionOutcome::LoginCancelled);
+  EXPECT_EQ(screens, std::vector<std::string>{"CLoginDlg"});
+}
+
+TEST_F(SessionScreens, ClosingTheLoginWindowIsACancelToo) {
+  Then([](QDialog& login) { login.close(); });
+  EXPECT_EQ(Run(), SessionOutcome::LoginCancelled);
+  EXPECT_EQ(screens, std::vector<std::string>{"CLoginDlg"});
+}
+
+TEST_F(SessionScreens, AnAcceptedLoginLeadsToTheHomeScreenUntilTheOperatorLeaves) {
+  Then([this](QDialog& login) {
+    Type(Find(&login, "userName"), "tavik");
+    Type(Find(&login, "password"), "tavik");
+    Then([this](QDialog& home) {
+      op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
+      auto* file = Find<ActionList>(&home, "file");
+      file->setCurrentIndex(file->findText(CMainDlg::kExitAction));
+      PressEnter(file);
+    });
+    PressEnter(Find(&login, "password"));
+  });
+  EXPECT_EQ(Run(), SessionOutcome::Left);
+  EXPECT_EQ(screens, (std::vector<std::string>{"CLoginDlg", "CMainDlg"}));
+}
+
+TEST_F(SessionScreens, TheLoginGoesOnAfterTheChangePasswordScreenHidIt) {
+  WhenScreenOpensKeepIt([this](QDialog& login) {
+    screens.push_back(login.objectName().toStdString());
+    Then([](QDialog& changePassword) {
+      Click(Find<CColorButton>(&changePassword, "cancel"));
+    });
+    Click(Find<CColorButton>(&login, "changePassword"));
+    // Back on the login screen; the operator goes on from there later.
+    Then([this](QDialog& loginAgain) {
+      Type(Find(&loginAgain, "userName"), "tavik");
+      Type(Find(&loginAgain, "password"), "tavik");
+      Then([this](QDialog& home) {
+        op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
+        home.close();
+      });
+      Click(Find<CColorButton>(&loginAgain, "ok"));
+    });
+  });
+  EXPECT_EQ(Run(), SessionOutcome::Left);
+  EXPECT_EQ(screens, (std::vector<std::string>{"CLoginDlg", "CChangePasswordDlg", "CLoginDlg",
+                                               "CMainDlg"}));
+}
+
+TEST_F(SessionScreens, TheHomeScreenIsSkippedWhenTheSystemEndsTheRunDuringLogin) {
+  Then([this](QDialog& login) {
+    endRequested = true;
+    // However the screen ended, the run is over.
+    login.done(ChromeDialog::kConfirmed);
+  });
+  EXPECT_EQ(Run(), SessionOutcome::EndedBySystem);
+  EXPECT_EQ(screens, std::vector<std::string>{"CLoginDlg"});
+}
+
+TEST_F(SessionScreens, NothingIsShownWhenTheSystemEndedTheRunBeforehand) {
+  endRequested = true;
+  EXPECT_EQ(Run(), SessionOutcome::EndedBySystem);
+  EXPECT_TRUE(screens.empty());
+}
+
+}  // namespace
+}  // namespace corvane::test

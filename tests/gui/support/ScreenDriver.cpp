@@ -1,0 +1,116 @@
+#include "support/ScreenDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace corvane::test {
+namespace {
+
+bool gDriven = false;
+bool gLooking = false;
+// How many times the driver looks for the screen before giving up: the code
+// under test may first ask the operator something else.
+constexpr int kLooks = 50;
+constexpr int kForcedEnd = 2;
+
+void LookForScreen(std::function<void(QDialog&)> drive, bool mustEnd, int looksLeft) {
+  auto* screen = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+  if (screen == nullptr || !screen->isVisible()) {
+    if (looksLeft == 0) {
+      gLooking = false;
+      ADD_FAILURE() << "no screen opened";
+      return;
+    }
+    QTimer::singleShot(0, [drive = std::move(drive), mustEnd, looksLeft] {
+      LookForScreen(std::move(drive), mustEnd, looksLeft - 1);
+    });
+    return;
+  }
+  gLooking = false;
+  gDriven = true;
+  screen->activateWindow();
+  // Nothing may be thrown through Qt's event handling: a missing control
+  // fails the test here instead.
+  try {
+    drive(*screen);
+  } catch (const std::exception& error) {
+    ADD_FAILURE() << error.what();
+    mustEnd = true;
+  }
+  if (mustEnd && screen->isVisible()) {
+    ADD_FAILURE() << "the driver left " << screen->objectName().toStdString() << " open";
+    // The screens' cancel result: 0 would read as confirmed.
+    screen->done(kForcedEnd);
+  }
+}
+
+void Arm(std::function<void(QDialog&)> drive, bool mustEnd) {
+  gDriven = false;
+  gLooking = true;
+  QTimer::singleShot(0, [drive = std::move(drive), mustEnd] {
+    LookForScreen(std::move(drive), mustEnd, kLooks);
+  });
+}
+
+}  // namespace
+
+void ShowScreen(QWidget& screen) {
+  screen.show();
+  screen.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&screen));
+}
+
+void Click(QAbstractButton* button) {
+  ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString() << " is not shown";
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void Type(QWidget* control, const QString& text) {
+  control->setFocus();
+  for (const QChar c : text) {
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(control, c.toLatin1());
+    } else {
+      // A key with no name of its own, as a keyboard layout delivers it.
+      QTest::sendKeyEvent(QTest::Click, control, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+  }
+}
+
+void Retype(QWidget* lineEdit, const QString& text) {
+  auto* edit = qobject_cast<QLineEdit*>(lineEdit);
+  ASSERT_NE(edit, nullptr);
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  Type(edit, text);
+}
+
+void PressEnter(QWidget* control) {
+  control->setFocus();
+  QTest::keyClick(control, Qt::Key_Return);
+}
+
+void PressEscape(QWidget* control) {
+  control->setFocus();
+  QTest::keyClick(control, Qt::Key_Escape);
+}
+
+void WhenScreenOpens(std::function<void(QDialog& screen)> drive) { Arm(std::move(drive), true); }
+
+void WhenScreenOpensKeepIt(std::function<void(QDialog& screen)> drive) {
+  Arm(std::move(drive), false);
+}
+
+bool ScreenWasDriven() { return gDriven; }
+
+void FinishScreenLooks() {
+  for (int i = 0; gLooking && i <= kLooks + 1; ++i) QCoreApplication::processEvents();
+}
+
+}  // namespace corvane::test
