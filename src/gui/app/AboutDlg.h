@@ -19,7 +19,7 @@ class CAboutDlg : public ChromeDialog {
   Q_OBJECT
 
  public:
-  static constexpr const char* kVersion = "3.3.4.0";
+  static constexpr const char* kVersion = CORVANE_VERSION;
   static constexpr const char* kSupportMail = "support@melloway.example";
   static constexpr const char* kWebPage = "https://www.melloway.example/";
   static constexpr const char* kMailSubject = "Corvane Application Help";
