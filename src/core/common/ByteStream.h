@@ -31,6 +31,8 @@ class FileStream final : public ByteSource, public ByteSink {
   static FileStream OpenForRead(const std::filesystem::path& path);
   // Creates the file, or truncates an existing one.
   static FileStream CreateForWrite(const std::filesystem::path& path);
+  // Creates the file for reading and writing, or truncates an existing one.
+  static FileStream CreateForReadWrite(const std::filesystem::path& path);
 
   FileStream(FileStream&& other) noexcept;
   FileStream& operator=(FileStream&& other) noexcept;
@@ -39,6 +41,7 @@ class FileStream final : public ByteSource, public ByteSink {
   ~FileStream() override;
 
   bool IsOpen() const { return fd_ >= 0; }
+  int Descriptor() const { return fd_; }
   // The file's size; nothing when it cannot be told.
   std::optional<std::uint64_t> Size() const;
   std::size_t Read(std::span<std::uint8_t> into) override;

@@ -26,6 +26,7 @@ struct Piece {
 
 struct Job {
   FileStream& package;
+  std::uint8_t* packageBytes;
   const std::vector<CipherRegion>& regions;
   std::vector<Piece> pieces;
   std::uint32_t key[4];
@@ -44,27 +45,28 @@ struct Job {
 PackageStatus RunPiece(Job& job, const Piece& piece, std::vector<std::uint8_t>& buffer,
                        std::uint16_t& crc) {
   const CipherRegion& region = job.regions[piece.region];
-  std::uint8_t* data = buffer.data();
-  const std::span<std::uint8_t> plain(data, piece.plainSize);
-  const std::span<std::uint8_t> ciphered(data, piece.cipherSize);
   const std::uint64_t at = region.packageOffset + piece.plainOffset;
   if (job.encipher) {
-    if (region.member->ReadAt(piece.plainOffset, plain) != plain.size()) {
+    std::uint8_t* data = job.packageBytes + at;
+    if (region.member->ReadAt(piece.plainOffset, std::span(data, piece.plainSize)) != piece.plainSize) {
       return PackageStatus::ErrorReadingFile;
     }
     std::fill(data + piece.plainSize, data + piece.cipherSize, 0);
     job.kernel.encipher(job.key, data, piece.cipherSize / 8);
-    crc = Crc16Update(0, ciphered);
-    if (job.package.WriteAt(at, ciphered) != ciphered.size()) return PackageStatus::ErrorWritingFile;
+    crc = Crc16Update(0, data, piece.cipherSize);
     return PackageStatus::Ok;
   }
-  if (job.package.ReadAt(at, ciphered) != ciphered.size()) return PackageStatus::ErrorReadingFile;
-  crc = Crc16Update(0, ciphered);
-  if (region.member == nullptr) return PackageStatus::Ok;
-  job.kernel.decipher(job.key, data, piece.cipherSize / 8);
-  if (region.member->WriteAt(piece.plainOffset, plain) != plain.size()) {
-    return PackageStatus::ErrorWritingFile;
+  // A piece without padding lands straight in the member; the last one,
+  // longer than what is kept, goes through the buffer.
+  std::uint8_t* target = region.memberBytes == nullptr ? nullptr : region.memberBytes + piece.plainOffset;
+  std::uint8_t* data = (target != nullptr && piece.cipherSize == piece.plainSize) ? target : buffer.data();
+  if (job.package.ReadAt(at, std::span(data, piece.cipherSize)) != piece.cipherSize) {
+    return PackageStatus::ErrorReadingFile;
   }
+  crc = Crc16Update(0, data, piece.cipherSize);
+  if (target == nullptr) return PackageStatus::Ok;
+  job.kernel.decipher(job.key, data, piece.cipherSize / 8);
+  if (data != target) std::copy_n(data, piece.plainSize, target);
   return PackageStatus::Ok;
 }
 
@@ -107,13 +109,15 @@ std::vector<Piece> CutIntoPieces(const std::vector<CipherRegion>& regions) {
 
 }  // namespace
 
-CipherRegionsResult CipherRegions(FileStream& package, const std::vector<CipherRegion>& regions,
-                                  std::uint32_t keyLow, std::uint32_t keyHigh,
-                                  CipherDirection direction, Progress& progress) {
+CipherRegionsResult CipherRegions(FileStream& package, std::uint8_t* packageBytes,
+                                  const std::vector<CipherRegion>& regions, std::uint32_t keyLow,
+                                  std::uint32_t keyHigh, CipherDirection direction,
+                                  Progress& progress) {
   CipherRegionsResult result;
   result.crcs.assign(regions.size(), 0);
   tea::WorkerPool& pool = tea::WorkerPool::Shared();
   Job job{package,
+          packageBytes,
           regions,
           CutIntoPieces(regions),
           {kCipherKeyWord0, kCipherKeyWord1, keyHigh, keyLow},

@@ -1,8 +1,8 @@
 #pragma once
 // Enciphers or deciphers the members of a package between files, in pieces
-// spread over every core. Each piece is read, transformed, checksummed and
-// written at its own offset, so reading, ciphering and writing all run at
-// once; the bytes are exactly those of the format's 1024-byte stream, whose
+// spread over every core. Each piece is read straight into the mapped
+// destination, transformed and checksummed there, so no thread waits for
+// another's write; the bytes are exactly those of the format's 1024-byte stream, whose
 // pieces are independent blocks with padding only at a member's end.
 
 #include <cstdint>
@@ -18,7 +18,8 @@ namespace corvane {
 // One member: `plainLength` bytes in its own file, CipheredLength of them in
 // the package at `packageOffset`.
 struct CipherRegion {
-  FileStream* member = nullptr;  // null while only verifying
+  FileStream* member = nullptr;        // enciphering: the member's file
+  std::uint8_t* memberBytes = nullptr;  // deciphering: where its plain bytes go; null to only verify
   std::uint64_t plainLength = 0;
   std::uint64_t packageOffset = 0;
 };
@@ -30,11 +31,13 @@ struct CipherRegionsResult {
   std::vector<std::uint16_t> crcs;
 };
 
-// Encipher: member files to the package. Decipher: the package to member
-// files (or, with no member file, only checksums the ciphered bytes). The
-// reported failure is that of the first region in order.
-CipherRegionsResult CipherRegions(FileStream& package, const std::vector<CipherRegion>& regions,
-                                  std::uint32_t keyLow, std::uint32_t keyHigh,
-                                  CipherDirection direction, Progress& progress);
+// Encipher: member files into the package's mapped bytes. Decipher: the
+// package file into the members' mapped bytes (or, with none, only
+// checksums the ciphered bytes). The reported failure is that of the first
+// region in order.
+CipherRegionsResult CipherRegions(FileStream& package, std::uint8_t* packageBytes,
+                                  const std::vector<CipherRegion>& regions, std::uint32_t keyLow,
+                                  std::uint32_t keyHigh, CipherDirection direction,
+                                  Progress& progress);
 
 }  // namespace corvane

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "common/ByteOrder.h"
+#include "common/MappedFile.h"
 #include "package/CipherRegions.h"
 #include "package/Crc16Ccitt.h"
 #include "package/PackageCipher.h"
@@ -70,15 +71,14 @@ PackageStatus WriteBody(FileStream& out, const PackageContents& contents, Progre
   header.Audio = contents.Audio;
   auto plain = EncodePackageHeader(header);
   CipherBuffer(plain.data(), plain.size(), key.low, key.high, CipherDirection::Encipher);
-  if (out.WriteAt(0, plain) != plain.size()) return PackageStatus::ErrorWritingFile;
 
   // Every member is opened first: the package's layout follows from their
-  // lengths, and then all of it can be written at once.
+  // lengths, and then all of it can be filled in at once.
   std::vector<FileStream> members;
   members.reserve(contents.Members.size());
   std::vector<CipherRegion> regions;
   std::vector<Block256> entries;
-  std::uint64_t offset = kPackageHeaderSize;
+  std::uint64_t size = kPackageHeaderSize;
   for (const auto& path : contents.Members) {
     members.push_back(FileStream::OpenForRead(path));
     const auto length = members.back().IsOpen() ? members.back().Size() : std::nullopt;
@@ -87,13 +87,19 @@ PackageStatus WriteBody(FileStream& out, const PackageContents& contents, Progre
     if (*length > std::numeric_limits<std::uint32_t>::max()) return PackageStatus::InvalidFileLength;
     entries.push_back(EncodeEntryHeader(static_cast<std::uint32_t>(*length), MemberName(path)));
     CipherBuffer(entries.back().data(), kEntryHeaderSize, key.low, key.high, CipherDirection::Encipher);
-    if (out.WriteAt(offset, entries.back()) != kEntryHeaderSize) return PackageStatus::ErrorWritingFile;
-    regions.push_back({&members.back(), *length, offset + kEntryHeaderSize});
-    offset += kEntryHeaderSize + CipheredLength(*length);
+    regions.push_back({&members.back(), nullptr, *length, size + kEntryHeaderSize});
+    size += kEntryHeaderSize + CipheredLength(*length);
   }
 
+  const auto mapped = MappedFile::ForWriting(out, size + 2);
+  if (!mapped) return PackageStatus::ErrorWritingFile;
+  std::uint8_t* bytes = mapped->Data();
+  std::copy(plain.begin(), plain.end(), bytes);
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    std::copy(entries[i].begin(), entries[i].end(), bytes + regions[i].packageOffset - kEntryHeaderSize);
+  }
   const CipherRegionsResult result =
-      CipherRegions(out, regions, key.low, key.high, CipherDirection::Encipher, progress);
+      CipherRegions(out, bytes, regions, key.low, key.high, CipherDirection::Encipher, progress);
   if (result.status != PackageStatus::Ok) return result.status;
 
   std::uint16_t crc = Crc16Update(kCrc16Start, plain);
@@ -101,9 +107,8 @@ PackageStatus WriteBody(FileStream& out, const PackageContents& contents, Progre
     crc = Crc16Update(crc, entries[i]);
     crc = Crc16Combine(crc, result.crcs[i], CipheredLength(regions[i].plainLength));
   }
-  std::uint8_t trailer[2];
-  WriteBE16(trailer, crc);
-  return out.WriteAt(offset, trailer) == 2 ? PackageStatus::Ok : PackageStatus::ErrorWritingFile;
+  WriteBE16(bytes + size, crc);
+  return PackageStatus::Ok;
 }
 
 // A private folder inside the destination that members are unpacked into
@@ -214,7 +219,7 @@ std::uint64_t PackageSize(const std::vector<std::uint64_t>& memberLengths) {
 PackageStatus WritePackage(const std::filesystem::path& packagePath, const PackageContents& contents,
                            Progress& progress) {
   const std::filesystem::path temporary = TemporaryBeside(packagePath);
-  FileStream out = FileStream::CreateForWrite(temporary);
+  FileStream out = FileStream::CreateForReadWrite(temporary);
   if (!out.IsOpen()) return PackageStatus::ErrorAccessingFile;
 
   PackageStatus status;
@@ -279,22 +284,31 @@ PackageStatus ReadBody(FileStream& in, std::uint64_t size, const std::filesystem
   for (std::size_t i = 0; i < members.size(); ++i) lastOfName[members[i].entry.Name] = i;
   std::vector<FileStream> files;
   files.reserve(members.size());
+  std::vector<MappedFile> mappings;
+  mappings.reserve(members.size());
   std::vector<CipherRegion> regions;
   PackageStatus creation = PackageStatus::Ok;
   for (std::size_t i = 0; i < members.size(); ++i) {
-    FileStream* file = nullptr;
+    std::uint8_t* target = nullptr;
     if (staging && lastOfName[members[i].entry.Name] == i) {
-      files.push_back(FileStream::CreateForWrite(staging->Path() / members[i].entry.Name));
+      files.push_back(FileStream::CreateForReadWrite(staging->Path() / members[i].entry.Name));
       if (!files.back().IsOpen()) {
         creation = PackageStatus::ErrorAccessingFile;
         break;
       }
-      file = &files.back();
+      auto mapped = MappedFile::ForWriting(files.back(), members[i].entry.Length);
+      if (!mapped) {
+        creation = PackageStatus::ErrorWritingFile;
+        break;
+      }
+      mappings.push_back(std::move(*mapped));
+      target = mappings.back().Data();
     }
-    regions.push_back({file, members[i].entry.Length, members[i].contentOffset});
+    regions.push_back({nullptr, target, members[i].entry.Length, members[i].contentOffset});
   }
   const CipherRegionsResult unpacked =
-      CipherRegions(in, regions, key.low, key.high, CipherDirection::Decipher, progress);
+      CipherRegions(in, nullptr, regions, key.low, key.high, CipherDirection::Decipher, progress);
+  mappings.clear();
   for (FileStream& file : files) {
     if (!file.Close() && creation == PackageStatus::Ok) creation = PackageStatus::ErrorWritingFile;
   }
