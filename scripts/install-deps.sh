@@ -11,7 +11,8 @@ packages=(
   fonts-liberation
 )
 # clang and its runtime build the fuzz targets; optional for everything else.
-optional=(clang libclang-rt-14-dev)
+# ffmpeg is only the yardstick of the conversion benchmark (skipped without it).
+optional=(clang libclang-rt-14-dev ffmpeg)
 # A virtual display, keyboard driving and window capture for
 # scripts/screenshots.sh, which starts the real application.
 desktop=(xvfb xdotool imagemagick x11-utils)

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "AudioCommands.h"
 #include "PackageCommands.h"
 
 namespace {
@@ -17,6 +18,8 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  package inspect|verify|unpack|relock ...   work with media packages (.ipc)\n"
+    "  convert IN OUT [--rate HZ] [--codec NAME]  convert one audio file as Corvane does\n"
+    "  mix DIR-or-PACKAGE -o OUT [...]            render a channel's production\n"
     "\n"
     "Options:\n"
     "  --help      show this text and exit\n"
@@ -41,6 +44,8 @@ int main(int argc, char** argv) {
     std::printf("corvane-cli %s\n", CORVANE_VERSION);
     return 0;
   }
+  if (command == "convert") return corvane::cli::RunConvertCommand({words.begin() + 1, words.end()});
+  if (command == "mix") return corvane::cli::RunMixCommand({words.begin() + 1, words.end()});
   if (command == "package") {
     return corvane::cli::RunPackageCommand({words.begin() + 1, words.end()});
   }

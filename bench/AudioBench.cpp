@@ -1,0 +1,310 @@
+// The audio engine's speed goals, measured on inputs made here:
+// - "corvane-cli convert" of a three-minute MP3 to Ogg Vorbis at 22050 Hz
+//   against "ffmpeg -i IN -ar 22050 -ac 1 -c:a libvorbis OUT", alternately in
+//   the same run (goal: ratio at most 1.0; skipped without ffmpeg);
+// - mixing a one-hour production from decoded inputs (goal: the mixing under
+//   5% of the time spent decoding the list files).
+// corvane-cli is looked for beside this program's build (src/cli) or in
+// $CORVANE_CLI.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/AudioConversion.h"
+#include "audio/AudioEncoder.h"
+#include "audio/DefaultMusic.h"
+#include "audio/MixProduction.h"
+#include "audio/ProductionTimeline.h"
+#include "audio/WaveFormat.h"
+#include "operator/Operator.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace corvane;
+using Clock = std::chrono::steady_clock;
+
+// This thread's processor time: the fair measure while other work shares the machine.
+double ThreadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+struct Stopwatch {
+  double wall = 0;
+  double cpu = 0;
+  template <typename Work>
+  void Time(Work&& work) {
+    const auto w0 = Clock::now();
+    const double c0 = ThreadSeconds();
+    work();
+    cpu += ThreadSeconds() - c0;
+    wall += std::chrono::duration<double>(Clock::now() - w0).count();
+  }
+};
+
+// A scratch folder for the whole run, removed at exit.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "corvane-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+const std::filesystem::path& BenchFolder() {
+  static const ScratchFolder folder;
+  return folder.Path();
+}
+
+// Music-like content: the default music at 44.1 kHz, a little wider on the right.
+std::vector<std::int16_t> StereoMusic(double seconds) {
+  const auto mono = SynthesizeDefaultMusic(44100);
+  const auto n = std::min(mono.size(), static_cast<std::size_t>(seconds * 44100));
+  std::vector<std::int16_t> stereo(2 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    stereo[2 * i] = mono[i];
+    stereo[2 * i + 1] = mono[i >= 300 ? i - 300 : i];
+  }
+  return stereo;
+}
+
+void Encode(const std::filesystem::path& path, const std::string& codec, int rate,
+            const std::vector<std::int16_t>& samples, int channels) {
+  AudioEncoder encoder;
+  if (!encoder.Open(path, {codec, rate, channels, {}, {}}) || !encoder.Write(samples) ||
+      !encoder.Finish()) {
+    std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), encoder.Error().c_str());
+    std::abort();
+  }
+}
+
+const std::filesystem::path& ThreeMinuteMp3() {
+  static const std::filesystem::path path = [] {
+    const auto p = BenchFolder() / "three-minutes.mp3";
+    Encode(p, "libmp3lame", 44100, StereoMusic(180), 2);
+    return p;
+  }();
+  return path;
+}
+
+std::string FindProgram(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string list = path ? path : "/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t end = std::min(list.find(':', start), list.size());
+    const auto candidate = std::filesystem::path(list.substr(start, end - start)) / name;
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    start = end + 1;
+  }
+  return {};
+}
+
+std::string CorvaneCli() {
+  if (const char* set = std::getenv("CORVANE_CLI")) return set;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe");
+  const auto beside = self.parent_path().parent_path() / "src" / "cli" / "corvane-cli";
+  return ::access(beside.c_str(), X_OK) == 0 ? beside.string() : std::string();
+}
+
+// Runs the program with its output discarded; the seconds it took, or -1.
+double Run(const std::vector<std::string>& words) {
+  std::vector<char*> argv;
+  for (const auto& w : words) argv.push_back(const_cast<char*>(w.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  const auto start = Clock::now();
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
+}
+
+void BM_ConvertThreeMinuteMp3VersusFfmpeg(benchmark::State& state) {
+  const std::string cli = CorvaneCli();
+  const std::string ffmpeg = FindProgram("ffmpeg");
+  if (cli.empty()) return state.SkipWithError("corvane-cli not found (set CORVANE_CLI)");
+  if (ffmpeg.empty()) return state.SkipWithError("ffmpeg is not installed");
+  const std::string in = ThreeMinuteMp3().string();
+  const std::string ours = (BenchFolder() / "ours.ogg").string();
+  const std::string theirs = (BenchFolder() / "theirs.ogg").string();
+  double cliSeconds = 0;
+  double ffmpegSeconds = 0;
+  for (auto _ : state) {
+    const double a = Run({cli, "convert", in, ours, "--rate", "22050", "--codec", "libvorbis"});
+    const double b = Run({ffmpeg, "-nostdin", "-y", "-loglevel", "error", "-i", in, "-ar", "22050",
+                          "-ac", "1", "-c:a", "libvorbis", theirs});
+    if (a < 0 || b < 0) return state.SkipWithError("a conversion failed");
+    cliSeconds += a;
+    ffmpegSeconds += b;
+  }
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["corvane_s"] = cliSeconds / n;
+  state.counters["ffmpeg_s"] = ffmpegSeconds / n;
+  state.counters["ratio"] = cliSeconds / ffmpegSeconds;
+}
+BENCHMARK(BM_ConvertThreeMinuteMp3VersusFfmpeg)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_ConvertThreeMinuteMp3InProcess(benchmark::State& state) {
+  ST_AUDIO_TYPE audio;
+  audio.ChannelCount = 1;
+  audio.CallCodec.Set("libvorbis");
+  audio.SetConversionRate("22050", 22050);
+  NoConversionProgress progress;
+  const auto out = BenchFolder() / "in-process.ogg";
+  for (auto _ : state) {
+    const auto result =
+        AudioConversion(ThreeMinuteMp3(), out, audio, kConvertingFileCaption, progress);
+    if (!result.Succeeded()) return state.SkipWithError(result.reason.c_str());
+  }
+}
+BENCHMARK(BM_ConvertThreeMinuteMp3InProcess)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+class SilentOperator final : public Operator {
+ public:
+  OperatorAnswer Ask(const std::string&, const std::string&, OperatorButtons,
+                     OperatorIcon) override {
+    return OperatorAnswer::No;
+  }
+  void Tell(const std::string&, const std::string& text, OperatorIcon) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+  std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogRequest&) override {
+    return {};
+  }
+  std::vector<std::filesystem::path> ChooseFilesToOpen(const FileDialogRequest&) override {
+    return {};
+  }
+  std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogRequest&) override {
+    return {};
+  }
+};
+
+// One hour: twelve five-minute music files and sixty twenty-second messages
+// one minute apart, decoded each from Ogg Vorbis the way the mixer does
+// (into temp.wav and back into memory: music straight into the production).
+void BM_MixOneHourProduction(benchmark::State& state) {
+  const auto folder = BenchFolder();
+  const auto music = SynthesizeDefaultMusic(22050);
+  std::vector<std::int16_t> five(music.begin(), music.begin() + 22050 * 200);
+  five.insert(five.end(), music.begin(), music.begin() + 22050 * 100);
+  Encode(folder / "five.ogg", "libvorbis", 22050, five, 1);
+  Encode(folder / "notice.ogg", "libvorbis", 22050,
+         std::vector<std::int16_t>(music.begin() + 22050 * 60, music.begin() + 22050 * 80), 1);
+
+  ChannelConfig channel;
+  channel.ResetSettings();
+  channel.MusicVolume = 8;  // music below full level: the scaling is part of the work
+  channel.Time_Between_Messages = 40;
+  channel.Music.entries.assign(12, "00:05:00 | five.ogg");
+  channel.Messages.entries.assign(60, "00:00:20 | notice.ogg");
+  ST_AUDIO_TYPE audio;
+  audio.ChannelCount = 1;
+  audio.ProjectCodec.Set("libvorbis");
+  audio.ProjectRate = audio.OutputRate = 22050;
+  audio.MaxLength = 3600;
+  audio.SetConversionRate("22050", 22050);
+  SilentOperator op;
+  FfmpegAudioConverter converter;
+  NoConversionProgress progress;
+  const MixServices services{op, converter, progress, folder, folder};
+  const auto capacity = ProductionCapacity(audio);
+
+  Stopwatch decode;
+  Stopwatch mix;
+  Stopwatch write;
+  for (auto _ : state) {
+    std::optional<ProductionTimeline> timeline;
+    mix.Time([&] {
+      timeline.emplace(2 * 22050, capacity, MixSettings::Of(channel));
+      timeline->Reserve(std::int64_t{3600} * 2 * 22050);  // as the mixer does from the labels
+    });
+    std::vector<std::uint8_t> input;
+    const auto lay = [&](const std::string& entry, auto&& place) {
+      decode.Time([&] {
+        if (!PrepareListFile(entry, audio, services, input,
+                             static_cast<std::size_t>(capacity) + (1 << 20))) {
+          std::abort();
+        }
+      });
+      mix.Time([&] { place(*WaveSampleBytes(input)); });
+    };
+    // Music reaches the production in pieces as it is read: the mixing of each
+    // piece is timed apart from the rest of its preparation.
+    Stopwatch placing;
+    const MusicPlacer place = [&](std::span<const std::uint8_t> piece) {
+      placing.Time([&] { timeline->AddMusic(piece); });
+    };
+    for (const auto& entry : channel.Music.entries) {
+      decode.Time([&] {
+        if (!PrepareMusicFile(entry, audio, services, input, static_cast<std::size_t>(capacity),
+                              place)) {
+          std::abort();
+        }
+      });
+    }
+    decode.wall -= placing.wall;
+    decode.cpu -= placing.cpu;
+    mix.wall += placing.wall;
+    mix.cpu += placing.cpu;
+    for (std::size_t k = 0; k < channel.Messages.entries.size(); ++k) {
+      lay(channel.Messages.entries[k], [&](auto samples) {
+        timeline->AddMessage(samples, k + 1 == channel.Messages.entries.size());
+      });
+    }
+    write.Time([&] {
+      if (!WriteProductionFile(folder / "output.wav", 22050, timeline->Samples())) std::abort();
+    });
+    benchmark::DoNotOptimize(timeline->Length());
+  }
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["decode_s"] = decode.wall / n;
+  state.counters["mix_s"] = mix.wall / n;
+  state.counters["write_s"] = write.wall / n;
+  state.counters["decode_cpu_s"] = decode.cpu / n;
+  state.counters["mix_cpu_s"] = mix.cpu / n;
+  state.counters["mix_percent_of_decode"] = 100 * mix.wall / decode.wall;
+  state.counters["mix_cpu_percent_of_decode"] = 100 * mix.cpu / decode.cpu;
+}
+BENCHMARK(BM_MixOneHourProduction)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,244 @@
+#include "AudioCommands.h"
+
+#include <stdlib.h>
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <system_error>
+
+#include "Arguments.h"
+#include "audio/AudioConversion.h"
+#include "audio/MixProduction.h"
+#include "channel/MediaEntry.h"
+#include "package/ConfigRecordFile.h"
+#include "package/MediaPackage.h"
+#include "package/PackageHeader.h"
+#include "session/SessionState.h"
+
+namespace corvane::cli {
+namespace {
+
+constexpr int kUsageError = 64;
+constexpr int kFailed = 1;
+constexpr const char* kNoKey = "0000000000000000";
+
+constexpr const char* kConvertUsage =
+    "Usage: corvane-cli convert IN OUT [--rate HZ] [--codec NAME]\n"
+    "\n"
+    "Converts one audio file the way Corvane converts every file it adds: any\n"
+    "format FFmpeg reads, mixed down to one channel, resampled, and encoded.\n"
+    "Prints the duration.\n"
+    "\n"
+    "  --rate HZ      sampling rate of OUT (default 22050)\n"
+    "  --codec NAME   libvorbis (default), pcm_s16le, pcm_u8, pcm_alaw, pcm_mulaw,\n"
+    "                 libmp3lame, or copy (the stream as it is)\n";
+
+constexpr const char* kMixUsage =
+    "Usage: corvane-cli mix DIR-or-PACKAGE [--channel 1|2] [--rate HZ] [--codec NAME]\n"
+    "                       [--provider-key KEY] -o OUT\n"
+    "\n"
+    "Renders a channel's music and messages into one production, as \"Create Audio\n"
+    "Production\" does, from an unpacked project folder (config.dat and the audio\n"
+    "files) or a media package (.ipc), and writes it to OUT.\n"
+    "\n"
+    "  --channel N        1 (default) or 2\n"
+    "  --rate HZ          sampling rate of OUT (default: the package's output rate,\n"
+    "                     else 22050)\n"
+    "  --codec NAME       codec of OUT (default: the package's output codec, else\n"
+    "                     pcm_s16le); e.g. --rate 8000 --codec pcm_mulaw for a\n"
+    "                     telephone system\n"
+    "  --provider-key KEY the provider key a locked package needs\n"
+    "  -o, --output OUT   the file to write\n";
+
+int UsageError(const char* command, const std::string& message) {
+  std::fprintf(stderr, "corvane-cli %s: %s\n(see 'corvane-cli %s --help')\n", command,
+               message.c_str(), command);
+  return kUsageError;
+}
+
+std::optional<int> RateFrom(const std::string& text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value <= 0 || value > 384000) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// "-o" is the one short option; the parser knows only long ones.
+std::vector<std::string> WithLongOutput(std::vector<std::string> words) {
+  for (auto& word : words) {
+    if (word == "-o") word = "--output";
+  }
+  return words;
+}
+
+// The mixer's messages go to standard error; nothing is ever asked.
+class ConsoleOperator final : public Operator {
+ public:
+  OperatorAnswer Ask(const std::string&, const std::string&, OperatorButtons buttons,
+                     OperatorIcon) override {
+    return buttons == OperatorButtons::Ok ? OperatorAnswer::Ok : OperatorAnswer::No;
+  }
+  void Tell(const std::string& title, const std::string& text, OperatorIcon) override {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  }
+  std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogRequest&) override {
+    return std::nullopt;
+  }
+  std::vector<std::filesystem::path> ChooseFilesToOpen(const FileDialogRequest&) override {
+    return {};
+  }
+  std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogRequest&) override {
+    return std::nullopt;
+  }
+};
+
+class PrivateFolder {
+ public:
+  PrivateFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-mix-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~PrivateFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  PrivateFolder(const PrivateFolder&) = delete;
+  PrivateFolder& operator=(const PrivateFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void PrintDuration(const std::string& file, std::int32_t seconds) {
+  std::printf("%s: %s (%d s)\n", file.c_str(), FormatDurationLabel(seconds).c_str(), seconds);
+}
+
+int Convert(const std::string& in, const std::string& out, int rate, const std::string& codec) {
+  ST_AUDIO_TYPE audio;
+  audio.ChannelCount = 1;
+  audio.CallCodec.Set(codec);
+  audio.SetConversionRate(std::to_string(rate), rate);
+  NoConversionProgress progress;
+  const ConversionResult result = AudioConversion(in, out, audio, kConvertingFileCaption, progress);
+  if (!result.Succeeded()) {
+    std::fprintf(stderr, "corvane-cli convert: %s\n", result.reason.c_str());
+    return result.result;
+  }
+  PrintDuration(out, result.duration);
+  return 0;
+}
+
+}  // namespace
+
+int RunConvertCommand(const std::vector<std::string>& words) {
+  std::string error;
+  const auto a = ParseArguments(words, {"--rate", "--codec"}, {"--help"}, error);
+  if (!a) return UsageError("convert", error);
+  if (a->Has("--help")) {
+    std::fputs(kConvertUsage, stdout);
+    return 0;
+  }
+  if (a->positional.size() != 2) return UsageError("convert", "convert takes IN and OUT");
+  const auto rate = RateFrom(a->Value("--rate").value_or("22050"));
+  if (!rate) return UsageError("convert", "--rate takes a whole number of Hz from 1 to 384000");
+  const std::string codec = a->Value("--codec").value_or("libvorbis");
+  if (codec.empty() || codec.size() > 19)
+    return UsageError("convert", "--codec takes an FFmpeg encoder name");
+  return Convert(a->positional[0], a->positional[1], *rate, codec);
+}
+
+int RunMixCommand(const std::vector<std::string>& words) {
+  std::string error;
+  const auto a = ParseArguments(WithLongOutput(words),
+                                {"--channel", "--rate", "--codec", "--provider-key", "--output"},
+                                {"--help"}, error);
+  if (!a) return UsageError("mix", error);
+  if (a->Has("--help")) {
+    std::fputs(kMixUsage, stdout);
+    return 0;
+  }
+  if (a->positional.size() != 1) return UsageError("mix", "mix takes one folder or package");
+  const auto out = a->Value("--output");
+  if (!out || out->empty()) return UsageError("mix", "mix needs -o OUT");
+  const std::string channelText = a->Value("--channel").value_or("1");
+  if (channelText != "1" && channelText != "2") return UsageError("mix", "--channel takes 1 or 2");
+  const std::string providerKey = a->Value("--provider-key").value_or(kNoKey);
+  if (providerKey.size() > 16) return UsageError("mix", "a provider key has at most 16 characters");
+  std::optional<int> rate;
+  if (const auto text = a->Value("--rate")) {
+    rate = RateFrom(*text);
+    if (!rate) return UsageError("mix", "--rate takes a whole number of Hz from 1 to 384000");
+  }
+  const auto codec = a->Value("--codec");
+  if (codec && (codec->empty() || codec->size() > 19)) {
+    return UsageError("mix", "--codec takes an FFmpeg encoder name");
+  }
+
+  const std::filesystem::path input = a->positional[0];
+  PrivateFolder work;
+  PrivateFolder unpacked;
+  if (work.Path().empty() || unpacked.Path().empty()) {
+    std::fprintf(stderr, "corvane-cli mix: cannot create a working folder\n");
+    return kFailed;
+  }
+  std::filesystem::path media = input;
+  AudioSettings settings;
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(input, ignored)) {
+    PackageReadOptions options;
+    options.AssignedProviderKey = providerKey;
+    options.DeviceKey = PackageKeyFromFileName(input.filename().string()).value_or(0);
+    PackageReadResult read;
+    NoProgress progress;
+    const PackageStatus status =
+        ReadPackage(input, unpacked.Path(), options, read, progress, TraceLog::Silent());
+    if (status != PackageStatus::Ok) {
+      std::string text(PackageStatusText(status));
+      if (!text.empty() && text.back() == '\n') text.pop_back();
+      std::fprintf(stderr, "%s: %s\n", input.c_str(), text.c_str());
+      return static_cast<int>(status);
+    }
+    if (read.Header.HasAudioSettings()) settings = read.Header.Audio;
+    media = unpacked.Path();
+  }
+
+  SessionFolders folders;
+  folders.TempFolder = work.Path().string() + "/";
+  SessionState session(folders);
+  if (!ReadConfigRecordFile(media / "config.dat", session.ConfigRecord, session.Channel1,
+                            session.Channel2, TraceLog::Silent())) {
+    std::fprintf(stderr, "corvane-cli mix: %s holds no valid config.dat\n", input.c_str());
+    return kFailed;
+  }
+  ST_AUDIO_TYPE& audio = session.Audio;
+  ApplyAudioSettings(audio, settings);
+  session.ApplyModel(session.ConfigRecord.FileVersion & 0xFF, false);
+  const int outputRate = rate.value_or(settings.OutputRate);
+  audio.OutputRateText.Set(std::to_string(outputRate));
+  audio.OutputRate = outputRate;
+  audio.SetConversionRate(audio.OutputRateText.View(), outputRate);
+
+  ConsoleOperator op;
+  FfmpegAudioConverter converter;
+  NoConversionProgress progress;
+  const MixServices services{op, converter, progress, media, work.Path()};
+  std::string mixed;
+  const ChannelConfig& channel = channelText == "2" ? session.Channel2 : session.Channel1;
+  if (!MixProduction(channel, audio, services, mixed)) return kFailed;
+
+  audio.CallCodec.Set(codec.value_or(settings.OutputCodec.Str()));
+  const ConversionResult result =
+      converter.Convert(mixed, *out, audio, kConvertingFileCaption, progress);
+  if (!result.Succeeded()) {
+    std::fprintf(stderr, "corvane-cli mix: %s\n", result.reason.c_str());
+    return result.result;
+  }
+  PrintDuration(*out, result.duration);
+  return 0;
+}
+
+}  // namespace corvane::cli

@@ -1,0 +1,130 @@
+#include "audio/AudioConversion.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <system_error>
+#include <vector>
+
+#include "audio/AudioDecoder.h"
+#include "audio/AudioEncoder.h"
+#include "audio/StreamCopy.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::size_t kChunkSamples = 16384;
+
+// A name beside the destination that no other conversion uses.
+std::filesystem::path WorkPathBeside(const std::filesystem::path& destination) {
+  static std::atomic<unsigned> counter{0};
+  std::filesystem::path work = destination;
+  work += ".corvane-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
+  return work;
+}
+
+ConversionResult Failure(ConversionStatus status, std::string reason) {
+  return {static_cast<std::int32_t>(status), 0, std::move(reason)};
+}
+
+// Reports whole percents, each once.
+class PercentReporter {
+ public:
+  PercentReporter(ConversionProgress& progress, std::string_view caption)
+      : progress_(progress), caption_(caption) {
+    progress_.Report(caption_, 0);
+  }
+  void At(double fraction) {
+    const int percent = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 100.0);
+    if (percent > last_) {
+      last_ = percent;
+      progress_.Report(caption_, percent);
+    }
+  }
+
+ private:
+  ConversionProgress& progress_;
+  std::string_view caption_;
+  int last_ = 0;
+};
+
+ConversionResult Encode(const std::filesystem::path& source, const std::filesystem::path& work,
+                        const std::string& codec, int rate, PercentReporter& percent) {
+  AudioDecoder decoder;
+  if (!decoder.Open(source, rate)) {
+    return Failure(ConversionStatus::SourceUnreadable, decoder.Error());
+  }
+  AudioEncoder encoder;
+  if (!encoder.Open(work, {codec, rate, 1, {}, {}})) {
+    return Failure(
+        encoder.SettingsRejected() ? ConversionStatus::Unsupported : ConversionStatus::WriteFailed,
+        encoder.Error());
+  }
+  std::vector<std::int16_t> chunk(kChunkSamples);
+  for (;;) {
+    const std::size_t n = decoder.Read(chunk);
+    if (n > 0 && !encoder.Write(std::span(chunk.data(), n))) {
+      return Failure(ConversionStatus::WriteFailed, encoder.Error());
+    }
+    percent.At(decoder.Fraction());
+    if (n < chunk.size()) break;
+  }
+  if (decoder.Failed()) return Failure(ConversionStatus::SourceUnreadable, decoder.Error());
+  // A stream with frames but not one of them decodable is damaged; one that
+  // is simply empty converts to an empty file.
+  if (decoder.SamplesDelivered() == 0 && decoder.SkippedErrors() > 0) {
+    return Failure(ConversionStatus::SourceUnreadable,
+                   source.string() + " holds no decodable audio");
+  }
+  if (!encoder.Finish()) return Failure(ConversionStatus::WriteFailed, encoder.Error());
+  return {0, static_cast<std::int32_t>(decoder.SamplesDelivered() / rate), {}};
+}
+
+}  // namespace
+
+ConversionResult AudioConversion(const std::filesystem::path& source,
+                                 const std::filesystem::path& destination,
+                                 const ST_AUDIO_TYPE& audio, std::string_view caption,
+                                 ConversionProgress& progress) {
+  const std::string codec = audio.CallCodec.Str();
+  const int rate = audio.ConversionRate;
+  if (codec.empty())
+    return Failure(ConversionStatus::Unsupported, "no codec named for the conversion");
+  if (codec != "copy" && (rate <= 0 || rate > kMaxSampleRate)) {
+    return Failure(ConversionStatus::Unsupported,
+                   "the conversion rate " + std::to_string(rate) + " Hz is out of range");
+  }
+  if (destination.empty() || destination.filename().empty()) {
+    return Failure(ConversionStatus::WriteFailed, "no destination file named");
+  }
+
+  PercentReporter percent(progress, caption);
+  const std::filesystem::path work = WorkPathBeside(destination);
+  ConversionResult result;
+  if (codec == "copy") {
+    const StreamCopyResult copied =
+        CopyAudioStream(source, work, destination, [&](double f) { percent.At(f); });
+    result = copied.ok ? ConversionResult{0, static_cast<std::int32_t>(copied.seconds), {}}
+                       : Failure(ConversionStatus::SourceUnreadable, copied.error);
+  } else {
+    result = Encode(source, work, codec, rate, percent);
+  }
+
+  std::error_code ignored;
+  if (result.Succeeded()) {
+    std::error_code moved;
+    std::filesystem::rename(work, destination, moved);
+    if (moved) {
+      result = Failure(ConversionStatus::WriteFailed,
+                       "cannot replace " + destination.string() + ": " + moved.message());
+    } else {
+      percent.At(1.0);
+    }
+  }
+  if (!result.Succeeded()) std::filesystem::remove(work, ignored);
+  return result;
+}
+
+}  // namespace corvane

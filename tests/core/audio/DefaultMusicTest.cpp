@@ -1,0 +1,96 @@
+// The music the project makes itself, and the installed files made from it.
+#include "audio/DefaultMusic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "audio/AudioDecoder.h"
+#include "audio/WaveFormat.h"
+#include "core/audio/AudioSignals.h"
+#include "session/SessionFolders.h"
+#include "support/TempFolder.h"
+
+namespace corvane::test {
+namespace {
+
+// A low rate keeps the synthesis quick; the piece is the same at any rate.
+constexpr int kRate = 6000;
+
+class DefaultMusicTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    music = new std::vector<std::int16_t>(SynthesizeDefaultMusic(kRate));
+  }
+  static void TearDownTestSuite() {
+    delete music;
+    music = nullptr;
+  }
+  static std::vector<std::int16_t>* music;
+};
+std::vector<std::int16_t>* DefaultMusicTest::music = nullptr;
+
+double Rms(std::span<const std::int16_t> s) {
+  double sum = 0;
+  for (const std::int16_t x : s) sum += static_cast<double>(x) * x;
+  return std::sqrt(sum / static_cast<double>(s.size()));
+}
+
+TEST_F(DefaultMusicTest, LastsThreeToFourMinutesAtAnyRate) {
+  const double seconds = static_cast<double>(music->size()) / kRate;
+  EXPECT_GE(seconds, 180);
+  EXPECT_LE(seconds, 240);
+  EXPECT_NEAR(seconds, DefaultMusicSeconds(), 0.01);
+}
+
+TEST_F(DefaultMusicTest, PlaysThroughoutWithHeadroomAndFadesAtBothEnds) {
+  const auto peak = std::max_element(music->begin(), music->end(), [](auto a, auto b) {
+    return std::abs(int{a}) < std::abs(int{b});
+  });
+  EXPECT_NEAR(std::abs(int{*peak}), 0.708 * 32767, 200);  // -3 dB
+  const auto window = static_cast<std::size_t>(5 * kRate);
+  for (std::size_t at = 2 * kRate; at + window + 6 * kRate < music->size(); at += window) {
+    EXPECT_GT(Rms(std::span(*music).subspan(at, window)), 1000)
+        << "silent near second " << at / kRate;
+  }
+  EXPECT_LT(std::abs(int{music->front()}), 50);
+  EXPECT_LT(std::abs(int{music->back()}), 50);
+}
+
+TEST_F(DefaultMusicTest, StaysInTheKeyOfCMajor) {
+  // The strength of each pitch class over three octaves, for one minute from the middle.
+  const auto minute = std::span(*music).subspan(60 * kRate, 60 * kRate);
+  std::array<double, 12> chroma{};
+  for (int pitch = 0; pitch < 12; ++pitch) {
+    for (const int octave : {3, 4, 5}) {
+      const double hz = 440.0 * std::pow(2.0, (12 * (octave + 1) + pitch - 69) / 12.0);
+      chroma[static_cast<std::size_t>(pitch)] += ToneAmplitude(minute, hz, kRate);
+    }
+  }
+  double inKey = 0;
+  double outOfKey = 0;
+  for (const int pitch : {0, 2, 4, 5, 7, 9, 11}) inKey += chroma[static_cast<std::size_t>(pitch)];
+  for (const int pitch : {1, 3, 6, 8, 10}) outOfKey += chroma[static_cast<std::size_t>(pitch)];
+  EXPECT_GT(inKey / 7, 10 * outOfKey / 5);
+}
+
+TEST(InstalledSoundFiles, AreTheMusicAndASilence) {
+  const SessionFolders folders =
+      ResolveSessionFolders([](const char*) -> const char* { return nullptr; });
+  const auto music = ProbeAudioFile(folders.ProgramFolder / "default_music.ogg");
+  ASSERT_TRUE(music) << folders.ProgramFolder;
+  EXPECT_EQ(music->codec, "vorbis");
+  EXPECT_EQ(music->channels, 1);
+  EXPECT_NEAR(music->durationSeconds, DefaultMusicSeconds(), 1.0);
+
+  const auto silence = ReadWholeFile(folders.SilentFile);
+  const auto samples = WaveSampleBytes(silence);
+  ASSERT_TRUE(samples);
+  EXPECT_FALSE(samples->empty());
+  EXPECT_TRUE(std::all_of(samples->begin(), samples->end(), [](std::uint8_t b) { return b == 0; }));
+}
+
+}  // namespace
+}  // namespace corvane::test

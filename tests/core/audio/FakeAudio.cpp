@@ -1,0 +1,21 @@
+#include "core/audio/FakeAudio.h"
+
+#include "support/TempFolder.h"
+
+namespace corvane::test {
+
+ConversionResult RecordingConverter::Convert(const std::filesystem::path& source,
+                                             const std::filesystem::path& destination,
+                                             const ST_AUDIO_TYPE& audio, std::string_view caption,
+                                             ConversionProgress& progress) {
+  calls.push_back(
+      {source, destination, audio.CallCodec.Str(), audio.ConversionRate, std::string(caption)});
+  if (failCaption && *failCaption == caption) return {1, 0, "told to fail"};
+  if (replyBytes) {
+    WriteWholeFile(destination, *replyBytes);
+    return {0, 1, {}};
+  }
+  return AudioConversion(source, destination, audio, caption, progress);
+}
+
+}  // namespace corvane::test

@@ -1,0 +1,242 @@
+// MixProduction with real files: each list file goes through the converter
+// into temp.wav and onto the timeline, and output.wav is read back.
+#include "audio/MixProduction.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "audio/AudioDecoder.h"
+#include "audio/WaveFormat.h"
+#include "common/ByteOrder.h"
+#include "core/audio/AudioSignals.h"
+#include "core/audio/FakeAudio.h"
+#include "support/ScriptedOperator.h"
+#include "support/TempFolder.h"
+
+namespace corvane::test {
+namespace {
+
+class MixProductionTest : public ::testing::Test {
+ protected:
+  MixProductionTest() {
+    std::filesystem::create_directories(temp);
+    audio.ChannelCount = 1;
+    audio.ProjectCodec.Set("libvorbis");
+    audio.CallCodec.Set("libvorbis");
+    audio.ProjectRate = 22050;
+    audio.OutputRate = 8000;
+    audio.MaxLength = 3600;
+    audio.SetConversionRate("8000", 8000);
+    channel.ResetSettings();
+    channel.ResetPlaylists();
+    channel.MusicVolume = 5;
+    channel.MessageVolume = 10;
+    channel.CrossFadeVolume = 2;
+    channel.Time_Between_Messages = 1;
+  }
+
+  bool Mix() {
+    MixServices services{op, converter, progress, temp, temp};
+    return MixProduction(channel, audio, services, path);
+  }
+  std::vector<std::int16_t> ProductionSamples() const {
+    const auto bytes = ReadWholeFile(temp / "output.wav");
+    std::vector<std::int16_t> samples;
+    for (std::size_t i = kProductionHeaderSize; i + 1 < bytes.size(); i += 2) {
+      samples.push_back(static_cast<std::int16_t>(ReadLE16(bytes.data() + i)));
+    }
+    return samples;
+  }
+  void ExpectMixingError(const char* text) { op.ExpectMessage("Mixing Error", text); }
+
+  TempFolder folder;
+  std::filesystem::path temp = folder / "temp";
+  ST_AUDIO_TYPE audio;
+  ChannelConfig channel;
+  ScriptedOperator op;
+  RecordingConverter converter;
+  NoConversionProgress progress;
+  std::string path = "left over";
+};
+
+TEST_F(MixProductionTest, LaysTheListsOutAsThePlayerPlaysThem) {
+  WriteWave(temp / "a.wav", 8000, Constant(1000, 16000));
+  WriteAudio(temp / "b.flac", "flac", 8000, Constant(-2000, 8000));
+  WriteWave(temp / "m.wav", 8000, Constant(3000, 4000));
+  channel.Music.entries = {"00:00:02 | a.wav", "00:00:01 | b.flac"};
+  channel.Messages.entries = {"00:00:00 | m.wav"};
+
+  ASSERT_TRUE(Mix());
+  EXPECT_EQ(path, (temp / "output.wav").string());
+  const auto s = ProductionSamples();
+  ASSERT_EQ(s.size(), 24000u);  // the music's three seconds
+  // T = 1 s leaves no gap: the fade-down starts at once, from full level ...
+  EXPECT_EQ(s[0], 500);
+  EXPECT_EQ(s[8000], 300);    // ... to 6 tenths halfway ...
+  EXPECT_EQ(s[12000], 200);   // ... and 4 tenths at three quarters
+  EXPECT_EQ(s[16000], 2333);  // the message at 2 s: (10 * 3000 + 2 * -1000) / 12
+  EXPECT_EQ(s[19999], 2333);
+  EXPECT_EQ(s[20000], -200);  // fade-up from X, cut short by the music's end
+  EXPECT_EQ(s[23999], -399);  // 2 + 7998 * 8 / 32000 = 3.9995 tenths of -1000
+  EXPECT_TRUE(op.History().empty());
+}
+
+TEST_F(MixProductionTest, WritesTheHeaderForTheDataItHolds) {
+  WriteWave(temp / "a.wav", 8000, Constant(1000, 2400));
+  channel.Music.entries = {"00:00:00 | a.wav"};
+  ASSERT_TRUE(Mix());
+  const auto bytes = ReadWholeFile(temp / "output.wav");
+  ASSERT_EQ(bytes.size(), 80u + 4800u);
+  const auto header = ProductionHeader(8000, 4800);
+  EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
+}
+
+TEST_F(MixProductionTest, DecodesEveryFileAtTheConversionRateWithTheProjectCodecRestored) {
+  WriteAudio(temp / "song.ogg", "libvorbis", 44100, Sine(440, 44100, 2.0));
+  channel.Music.entries = {"00:00:02 | song.ogg*"};
+  channel.MusicVolume = 10;
+  ASSERT_TRUE(Mix());
+  ASSERT_EQ(converter.calls.size(), 1u);
+  EXPECT_EQ(converter.calls[0].source, temp / "song.ogg");
+  EXPECT_EQ(converter.calls[0].destination, temp / "temp.wav");
+  EXPECT_EQ(converter.calls[0].codec, "pcm_s16le");
+  EXPECT_EQ(converter.calls[0].rate, 8000);
+  EXPECT_EQ(converter.calls[0].caption, "Processing Files ...");
+  EXPECT_EQ(audio.CallCodec.Str(), "libvorbis");
+  EXPECT_FALSE(std::filesystem::exists(temp / "temp.wav"));
+
+  const auto s = ProductionSamples();
+  ASSERT_EQ(s.size(), 16000u);
+  EXPECT_NEAR(ToneAmplitude(std::span(s).subspan(2000, 8000), 440, 8000), 12000, 600);
+}
+
+TEST_F(MixProductionTest, AFileThatCannotBePreparedFailsTheMixAndLeavesNoProduction) {
+  WriteWave(temp / "a.wav", 8000, Constant(1000, 800));
+  WriteWholeFile(temp / "output.wav", std::vector<std::uint8_t>(100, 1));  // an earlier mix
+  channel.Music.entries = {"00:00:00 | a.wav"};
+  channel.Messages.entries = {"00:00:05 | gone.ogg"};
+  ExpectMixingError("Unable to mix music and messages.");
+  EXPECT_FALSE(Mix());
+  EXPECT_TRUE(path.empty());
+  EXPECT_FALSE(std::filesystem::exists(temp / "output.wav"));
+  EXPECT_FALSE(std::filesystem::exists(temp / "temp.wav"));
+  EXPECT_EQ(audio.CallCodec.Str(), "libvorbis");
+  EXPECT_EQ(op.History().at(0).icon, OperatorIcon::Stop);
+}
+
+TEST_F(MixProductionTest, ANameReachingOutsideTheFolderIsNeverRead) {
+  WriteWave(folder / "secret.wav", 8000, Constant(1000, 800));
+  channel.Music.entries = {"00:00:00 | ../secret.wav"};
+  ExpectMixingError("Unable to mix music and messages.");
+  EXPECT_FALSE(Mix());
+  EXPECT_TRUE(converter.calls.empty());
+}
+
+TEST_F(MixProductionTest, AListFileThatIsNotMono16BitPcmFailsTheMix) {
+  auto stereo = WaveBytes(8000, Constant(5, 100));
+  WriteLE16(stereo.data() + 32, 4);  // block align of 16-bit stereo
+  converter.replyBytes = stereo;
+  channel.Music.entries = {"00:00:00 | a.wav"};
+  ExpectMixingError("Unable to mix music and messages.");
+  EXPECT_FALSE(Mix());
+}
+
+// A WAV whose LIST chunk is larger than the header the mixer reads first.
+std::vector<std::uint8_t> WaveWithLongList(std::size_t listBytes,
+                                           const std::vector<std::int16_t>& samples,
+                                           std::uint32_t claimedData) {
+  std::vector<std::uint8_t> b(44 + 8 + listBytes);
+  std::memcpy(b.data(), "RIFF\0\0\0\0WAVEfmt ", 16);
+  WriteLE32(b.data() + 16, 16);
+  WriteLE16(b.data() + 20, 1);
+  WriteLE16(b.data() + 22, 1);
+  WriteLE32(b.data() + 24, 8000);
+  WriteLE32(b.data() + 28, 16000);
+  WriteLE16(b.data() + 32, 2);
+  WriteLE16(b.data() + 34, 16);
+  std::memcpy(b.data() + 36, "LIST", 4);
+  WriteLE32(b.data() + 40, static_cast<std::uint32_t>(listBytes));
+  std::memcpy(b.data() + 44 + listBytes, "data", 4);
+  WriteLE32(b.data() + 48 + listBytes, claimedData);
+  for (const std::int16_t s : samples) {
+    b.push_back(static_cast<std::uint8_t>(s & 0xFF));
+    b.push_back(static_cast<std::uint8_t>((s >> 8) & 0xFF));
+  }
+  return b;
+}
+
+TEST_F(MixProductionTest, MusicWithALongHeaderOrAShortDataChunkIsReadAsFarAsItGoes) {
+  channel.MusicVolume = 10;
+  channel.Music.entries = {"00:00:01 | a.wav"};
+  converter.replyBytes = WaveWithLongList(200000, Constant(1234, 3000), 6000);
+  ASSERT_TRUE(Mix());
+  EXPECT_EQ(ProductionSamples(), Constant(1234, 3000));
+
+  // The data chunk claims far more than the file holds.
+  converter.replyBytes = WaveWithLongList(26, Constant(-77, 500), 1000000);
+  ASSERT_TRUE(Mix());
+  EXPECT_EQ(ProductionSamples(), Constant(-77, 500));
+}
+
+TEST_F(MixProductionTest, NoRoomForAnyProductionIsReportedAsNoMemory) {
+  audio.MaxLength = -60;
+  channel.Music.entries = {"00:00:00 | a.wav"};
+  ExpectMixingError("Not enough free memory available.");
+  EXPECT_FALSE(Mix());
+  EXPECT_TRUE(converter.calls.empty());
+}
+
+TEST_F(MixProductionTest, AProductionLongerThanItsBuffersIsCutAtThem) {
+  // One second at the higher rate, 22050 Hz: 44100 bytes.
+  audio.MaxLength = -59;
+  EXPECT_EQ(ProductionCapacity(audio), 44100);
+  WriteWave(temp / "a.wav", 8000, Constant(1000, 40000));
+  channel.Music.entries = {"00:00:05 | a.wav"};
+  channel.Messages.entries = {"00:00:05 | a.wav", "00:00:05 | a.wav"};
+  ASSERT_TRUE(Mix());
+  EXPECT_EQ(ProductionSamples().size(), 22050u);
+}
+
+TEST_F(MixProductionTest, AnEmptyChannelMixesAnEmptyProduction) {
+  channel.Scheduled.AddEntry("00:00:05 | s.ogg");
+  ASSERT_TRUE(Mix());
+  EXPECT_EQ(ReadWholeFile(temp / "output.wav").size(), kProductionHeaderSize);
+}
+
+TEST(ProductionCapacityTest, CoversTheLongestProductionAtTheHigherRateWithinWavLimits) {
+  ST_AUDIO_TYPE audio;
+  audio.ProjectRate = 22050;
+  audio.OutputRate = 48000;
+  audio.MaxLength = 3600;
+  EXPECT_EQ(ProductionCapacity(audio), std::int64_t{3660} * 48000 * 2);
+  audio.MaxLength = 66536;  // a Tonvex-SU's storage
+  EXPECT_EQ(ProductionCapacity(audio), kMaxWaveDataLength);
+}
+
+TEST(ChannelProductionMixerTest, MixesChannelOneIntoTheSessionsTemporaryFolder) {
+  TempFolder folder;
+  SessionFolders folders;
+  folders.TempFolder = (folder / "temp").string() + "/";
+  std::filesystem::create_directories(folders.TempFolder);
+  SessionState session(folders);
+  session.ApplyModel(2, false);
+  session.Audio.ProjectRateText.Set("22050");
+  session.Audio.ProjectRate = 22050;
+  session.Audio.SetConversionRate("22050", 22050);
+  session.Channel1.ResetSettings();
+  session.Channel1.Music.entries = {"00:00:01 | a.wav"};
+  WriteWave(folder / "temp" / "a.wav", 22050, Constant(100, 22050));
+
+  ScriptedOperator op;
+  FfmpegAudioConverter converter;
+  NoConversionProgress progress;
+  ChannelProductionMixer mixer(op, converter, progress);
+  mixer.MixChannel1(session);
+  const auto bytes = ReadWholeFile(folder / "temp" / "output.wav");
+  ASSERT_EQ(bytes.size(), 80u + 44100u);
+  EXPECT_EQ(ReadLE32(bytes.data() + 24), 22050u);
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,67 @@
+// The frames a sound device is fed while a file plays.
+#include "audio/PlaybackStream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/audio/AudioSignals.h"
+#include "support/TempFolder.h"
+
+namespace corvane::test {
+namespace {
+
+TEST(PlaybackStreamTest, RepeatsEachSampleOnEveryChannelOfTheDevice) {
+  TempFolder folder;
+  WriteWave(folder / "a.wav", 8000, std::vector<std::int16_t>{100, -200, 300});
+  PlaybackStream stream;
+  ASSERT_TRUE(stream.Open(folder / "a.wav", {8000, 2, PlaybackSample::Int16}));
+  std::vector<std::uint8_t> out(64);
+  ASSERT_EQ(stream.Fill(out), 12u);
+  std::int16_t frames[6];
+  std::memcpy(frames, out.data(), sizeof frames);
+  EXPECT_EQ(std::vector<std::int16_t>(frames, frames + 6),
+            (std::vector<std::int16_t>{100, 100, -200, -200, 300, 300}));
+  EXPECT_TRUE(stream.Finished());
+  EXPECT_EQ(stream.Fill(out), 0u);
+}
+
+TEST(PlaybackStreamTest, GivesFloatSamplesAndOnlyWholeFrames) {
+  TempFolder folder;
+  WriteWave(folder / "a.wav", 8000, Constant(-16384, 10));
+  PlaybackStream stream;
+  ASSERT_TRUE(stream.Open(folder / "a.wav", {8000, 3, PlaybackSample::Float}));
+  std::vector<std::uint8_t> out(30);  // two whole frames of 12 bytes and a piece
+  ASSERT_EQ(stream.Fill(out), 24u);
+  float first = 0;
+  std::memcpy(&first, out.data() + 20, 4);
+  EXPECT_FLOAT_EQ(first, -0.5f);
+  EXPECT_FALSE(stream.Finished());
+}
+
+TEST(PlaybackStreamTest, ResamplesToTheDeviceRate) {
+  TempFolder folder;
+  WriteAudio(folder / "a.ogg", "libvorbis", 22050, Sine(440, 22050, 2.0));
+  PlaybackStream stream;
+  ASSERT_TRUE(stream.Open(folder / "a.ogg", {48000, 1, PlaybackSample::Int16}));
+  std::vector<std::uint8_t> out(96000 * 4);
+  EXPECT_EQ(stream.Fill(out), 96000u * 2);
+  EXPECT_TRUE(stream.Finished());
+}
+
+TEST(PlaybackStreamTest, RefusesWhatItCannotPlay) {
+  TempFolder folder;
+  WriteWholeFile(folder / "x.wav", std::vector<std::uint8_t>(10, 1));
+  PlaybackStream stream;
+  EXPECT_FALSE(stream.Open(folder / "x.wav", {8000, 1, PlaybackSample::Int16}));
+  EXPECT_FALSE(stream.Error().empty());
+  WriteWave(folder / "a.wav", 8000, std::vector<std::int16_t>{1, 2});
+  EXPECT_FALSE(stream.Open(folder / "a.wav", {0, 1, PlaybackSample::Int16}));
+  EXPECT_FALSE(stream.Open(folder / "a.wav", {8000, 0, PlaybackSample::Int16}));
+  EXPECT_FALSE(stream.IsOpen());
+  std::vector<std::uint8_t> out(8);
+  EXPECT_EQ(stream.Fill(out), 0u);
+}
+
+}  // namespace
+}  // namespace corvane::test

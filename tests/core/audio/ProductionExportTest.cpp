@@ -1,0 +1,205 @@
+// "Create Audio Production" and "Preview Audio Production" as the operator
+// meets them: the questions, the save dialog, the file written, the player.
+#include "audio/ProductionExport.h"
+
+#include <gtest/gtest.h>
+
+#include "audio/AudioDecoder.h"
+#include "core/audio/AudioSignals.h"
+#include "core/audio/FakeAudio.h"
+#include "support/ScriptedOperator.h"
+#include "support/TempFolder.h"
+
+namespace corvane::test {
+namespace {
+
+SessionFolders FoldersIn(const TempFolder& folder) {
+  SessionFolders f;
+  f.ApplicationFolder = folder.Path();
+  f.TempFolder = (folder / "temp").string() + "/";
+  std::filesystem::create_directories(f.TempFolder);
+  return f;
+}
+
+class ProductionExportTest : public ::testing::Test {
+ protected:
+  ProductionExportTest() : session(FoldersIn(folder)) {
+    session.ApplyModel(3, false);  // Tonvex-Mix
+    session.Audio.ProjectRateText.Set("22050");
+    session.Audio.ProjectRate = 22050;
+    session.Audio.OutputRateText.Set("8000");
+    session.Audio.OutputRate = 8000;
+    session.Audio.OutputCodec.Set("pcm_mulaw");
+    session.Audio.MaxLength = 3600;
+    session.Audio.SetConversionRate("22050", 22050);
+    session.Audio.CallCodec = session.Audio.ProjectCodec;
+    session.Channel1.ResetSettings();
+    session.Channel1.ResetPlaylists();
+    WriteWave(Temp() / "song.wav", 22050, Sine(440, 22050, 3.0));
+    session.Channel1.Music.entries = {"00:00:03 | song.wav"};
+  }
+  std::filesystem::path Temp() const { return folder / "temp"; }
+  ProductionServices Services() { return {session, op, converter, player, progress}; }
+  void ExpectRatesAndCodecRestored() {
+    EXPECT_EQ(session.Audio.ConversionRate, 22050);
+    EXPECT_EQ(session.Audio.ConversionRateText.Str(), "22050");
+    EXPECT_EQ(session.Audio.BytesPerSecond, 44100);
+    EXPECT_EQ(session.Audio.CallCodec.Str(), "libvorbis");
+  }
+
+  TempFolder folder;
+  SessionState session;
+  ScriptedOperator op;
+  RecordingConverter converter;
+  RecordingPlayer player;
+  NoConversionProgress progress;
+};
+
+TEST_F(ProductionExportTest, WritesTheProductionInTheOutputCodecAtTheOutputRate) {
+  const auto chosen = folder / "CRV";  // typed without an extension
+  op.ExpectSaveFile(chosen);
+  auto services = Services();
+  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Done);
+
+  const auto info = ProbeAudioFile(chosen);
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->container, "wav");
+  EXPECT_EQ(info->codec, "pcm_mulaw");
+  EXPECT_EQ(info->sampleRate, 8000);
+  const auto samples = DecodeAll(chosen);
+  EXPECT_EQ(samples.size(), 24000u);
+  EXPECT_GT(ToneToRestDb(std::span(samples).subspan(4000, 16000), 440, 8000), 30);
+  ASSERT_EQ(converter.calls.size(), 2u);
+  EXPECT_EQ(converter.calls[1].source, Temp() / "output.wav");
+  EXPECT_EQ(converter.calls[1].codec, "pcm_mulaw");
+  EXPECT_EQ(converter.calls[1].caption, "Converting File ...");
+  EXPECT_EQ(player.log, (std::vector<std::string>{"stop"}));
+  ExpectRatesAndCodecRestored();
+  EXPECT_TRUE(std::filesystem::exists(Temp() / "output.wav"));
+}
+
+TEST_F(ProductionExportTest, AnEmptyChannelHasNothingToSave) {
+  session.Channel1.ResetPlaylists();
+  op.ExpectMessage("Nothing to save.", "No Music/Messages");
+  auto services = Services();
+  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Cancelled);
+  EXPECT_EQ(op.History().at(0).icon, OperatorIcon::Stop);
+  EXPECT_TRUE(converter.calls.empty());
+  ExpectRatesAndCodecRestored();
+}
+
+TEST_F(ProductionExportTest, AnUnmodifiedChannelAsksFirst) {
+  op.ExpectQuestion("Continue saving file?", "Music/Messages not Modified", OperatorAnswer::No);
+  auto services = Services();
+  EXPECT_EQ(ExportProduction(services, false), ExportOutcome::Cancelled);
+  EXPECT_EQ(op.History().at(0).buttons, OperatorButtons::YesNo);
+  EXPECT_EQ(op.History().at(0).icon, OperatorIcon::Exclamation);
+
+  op.ExpectQuestion("Continue saving file?", "Music/Messages not Modified", OperatorAnswer::Yes);
+  op.ExpectSaveFile(std::nullopt);
+  EXPECT_EQ(ExportProduction(services, false), ExportOutcome::Cancelled);
+  EXPECT_TRUE(converter.calls.empty());
+}
+
+TEST_F(ProductionExportTest, TheSaveDialogOffersTheOutputCodecsFileType) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"libmp3lame", "Audio Files (*.mp3)|*.mp3||"}, {"libvorbis", "Audio Files (*.ogg)|*.ogg||"},
+      {"pcm_s16le", "Audio Files (*.wav)|*.wav||"},  {"pcm_u8", "Audio Files (*.wav)|*.wav||"},
+      {"pcm_alaw", "Audio Files (*.wav)|*.wav||"},   {"pcm_mulaw", "Audio Files (*.wav)|*.wav||"}};
+  auto services = Services();
+  for (const auto& [codec, filter] : cases) {
+    session.Audio.OutputCodec.Set(codec);
+    op.ExpectSaveFile(std::nullopt);
+    EXPECT_EQ(ExportProduction(services, true), ExportOutcome::Cancelled);
+    const FileDialogRequest& request = op.History().back().request;
+    EXPECT_EQ(request.filter, filter) << codec;
+    EXPECT_EQ(request.initialName, "CRV");
+    EXPECT_EQ(request.defaultExtension, "");
+    EXPECT_TRUE(request.overwritePrompt);
+  }
+  EXPECT_TRUE(converter.calls.empty());
+}
+
+TEST_F(ProductionExportTest, OggAndMp3ExportsHoldTheirCodec) {
+  auto services = Services();
+  for (const auto& [codec, name, decoded] :
+       {std::tuple{"libvorbis", "out.ogg", "vorbis"}, std::tuple{"libmp3lame", "out.mp3", "mp3"}}) {
+    session.Audio.OutputCodec.Set(codec);
+    op.ExpectSaveFile(folder / name);
+    EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Done);
+    const auto info = ProbeAudioFile(folder / name);
+    ASSERT_TRUE(info) << name;
+    EXPECT_EQ(info->codec, decoded);
+    EXPECT_EQ(info->sampleRate, 8000);
+  }
+  ExpectRatesAndCodecRestored();
+}
+
+TEST_F(ProductionExportTest, AFailedConversionLeavesTheChosenFileAsItWas) {
+  const auto chosen = folder / "earlier.wav";
+  WriteWholeFile(chosen, std::vector<std::uint8_t>{1, 2, 3});
+  converter.failCaption = "Converting File ...";
+  op.ExpectSaveFile(chosen);
+  op.ExpectMessage("Error", "Error Converting File");
+  auto services = Services();
+  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Failed);
+  EXPECT_EQ(ReadWholeFile(chosen), (std::vector<std::uint8_t>{1, 2, 3}));
+  ExpectRatesAndCodecRestored();
+}
+
+TEST_F(ProductionExportTest, AFailedMixIsReportedAndNothingIsExported) {
+  session.Channel1.Messages.entries = {"00:00:02 | missing.ogg"};
+  // An earlier production must not be exported in its place.
+  WriteWave(Temp() / "output.wav", 8000, Sine(440, 8000, 1.0));
+  op.ExpectSaveFile(folder / "out.wav");
+  op.ExpectMessage("Mixing Error", "Unable to mix music and messages.");
+  op.ExpectMessage("Error", "Error Converting File");
+  auto services = Services();
+  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Failed);
+  EXPECT_FALSE(std::filesystem::exists(folder / "out.wav"));
+  ExpectRatesAndCodecRestored();
+}
+
+TEST_F(ProductionExportTest, OnlyScheduledMessagesExportAnEmptyProduction) {
+  session.Channel1.ResetPlaylists();
+  session.Channel1.Scheduled.AddEntry("00:00:04 | notice.ogg");
+  op.ExpectSaveFile(folder / "empty.wav");
+  auto services = Services();
+  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Done);
+  EXPECT_EQ(ProbeAudioFile(folder / "empty.wav")->codec, "pcm_mulaw");
+  EXPECT_TRUE(DecodeAll(folder / "empty.wav").empty());
+}
+
+TEST_F(ProductionExportTest, PreviewMixesAtTheOutputRateAndPlaysTheProduction) {
+  auto services = Services();
+  EXPECT_TRUE(PreviewAudioProduction(services));
+  const std::string output = (Temp() / "output.wav").string();
+  EXPECT_EQ(player.log, (std::vector<std::string>{"stop", "play " + output}));
+  EXPECT_TRUE(player.IsPlaying());
+  EXPECT_EQ(converter.calls.at(0).rate, 8000);
+  EXPECT_EQ(DecodeAll(output).size(), 24000u);
+  ExpectRatesAndCodecRestored();
+
+  StopAudioProduction(services);
+  EXPECT_FALSE(player.IsPlaying());
+}
+
+TEST_F(ProductionExportTest, PreviewOfAnEmptyChannelOnlyStops) {
+  session.Channel1.ResetPlaylists();
+  auto services = Services();
+  EXPECT_FALSE(PreviewAudioProduction(services));
+  EXPECT_EQ(player.log, (std::vector<std::string>{"stop"}));
+  EXPECT_TRUE(converter.calls.empty());
+}
+
+TEST_F(ProductionExportTest, PreviewOfAFailedMixPlaysNothing) {
+  session.Channel1.Music.entries = {"00:00:03 | missing.wav"};
+  op.ExpectMessage("Mixing Error", "Unable to mix music and messages.");
+  auto services = Services();
+  EXPECT_FALSE(PreviewAudioProduction(services));
+  EXPECT_EQ(player.log, (std::vector<std::string>{"stop"}));
+  ExpectRatesAndCodecRestored();
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,214 @@
+// The recorder's engine driven tick by tick from a generated input.
+#include "audio/RecorderEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "audio/WaveFormat.h"
+#include "common/ByteOrder.h"
+#include "core/audio/AudioSignals.h"
+#include "support/TempFolder.h"
+
+namespace corvane::test {
+namespace {
+
+// An input that hands out prepared blocks, one per TakeCaptured call while
+// it runs, and after Stop what was still in flight (the tail).
+class ScriptedInput final : public AudioInput {
+ public:
+  std::vector<std::string> Devices() override { return devices; }
+  bool SupportsCaptureFormat(std::size_t device) override { return device != unsupported; }
+  bool Start(std::size_t device) override {
+    started.push_back(device);
+    running = startWorks;
+    return startWorks;
+  }
+  void TakeCaptured(std::vector<std::int16_t>& into) override {
+    if (!running) {
+      into.insert(into.end(), tail.begin(), tail.end());
+      tail.clear();
+      return;
+    }
+    if (blocks.empty()) return;
+    into.insert(into.end(), blocks.front().begin(), blocks.front().end());
+    blocks.pop_front();
+  }
+  void Stop() override {
+    running = false;
+    ++stops;
+  }
+
+  std::vector<std::string> devices{"Microphone", "Line In"};
+  std::size_t unsupported = 99;
+  bool startWorks = true;
+  bool running = false;
+  int stops = 0;
+  std::vector<std::size_t> started;
+  std::deque<std::vector<std::int16_t>> blocks;
+  std::vector<std::int16_t> tail;
+};
+
+TEST(InputLevelTest, IsTheMeanOfTruncatedPercentagesOfHalfScale) {
+  EXPECT_EQ(InputLevel(Constant(16383, kMeterBlockSamples)), 100);
+  EXPECT_EQ(InputLevel(Constant(-8191, kMeterBlockSamples)), 49);    // 49.99 truncated
+  EXPECT_EQ(InputLevel(Constant(-32768, kMeterBlockSamples)), 100);  // 200 at most 100
+  EXPECT_EQ(InputLevel(Constant(163, kMeterBlockSamples)), 0);       // each term truncates to 0
+  auto half = Constant(16383, kMeterBlockSamples);
+  std::fill(half.begin(), half.begin() + 1102, 0);
+  EXPECT_EQ(InputLevel(half), 50);  // 1103 * 100 / 2205
+  EXPECT_EQ(InputLevel({}), 0);
+}
+
+TEST(RecordingTimeTextTest, ShowsHoursMinutesAndSeconds) {
+  EXPECT_EQ(RecordingTimeText(0), "00:00:00");
+  EXPECT_EQ(RecordingTimeText(3661), "01:01:01");
+  EXPECT_EQ(RecordingTimeText(3600), "01:00:00");
+}
+
+class RecorderEngineTest : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  ScriptedInput input;
+  std::filesystem::path work = folder / "record.wav";
+};
+
+TEST_F(RecorderEngineTest, RecordsTheTakeIntoAMonoWaveAtTheCaptureRate) {
+  RecorderEngine engine(input, work);
+  EXPECT_EQ(engine.Devices(), (std::vector<std::string>{"Microphone", "Line In"}));
+  const auto tone = Sine(440, kCaptureRate, 2.5, 8000);
+  for (std::size_t at = 0; at < tone.size(); at += kMeterBlockSamples) {
+    input.blocks.emplace_back(tone.begin() + static_cast<std::ptrdiff_t>(at),
+                              tone.begin() + static_cast<std::ptrdiff_t>(at + kMeterBlockSamples));
+  }
+  input.tail = Constant(77, 100);  // arrives after the last tick
+  ASSERT_EQ(engine.Start(1), RecordStart::Started);
+  EXPECT_EQ(input.started, (std::vector<std::size_t>{1}));
+  RecorderTick tick;
+  for (int i = 0; i < 25; ++i) tick = engine.Tick();
+  EXPECT_EQ(tick.seconds, 2);
+  EXPECT_GT(tick.level, 25);
+  EXPECT_EQ(engine.ElapsedTenths(), 25);
+  EXPECT_TRUE(engine.HasTake());
+  ASSERT_TRUE(engine.Stop());
+  EXPECT_FALSE(input.running);
+
+  const auto bytes = ReadWholeFile(work);
+  const std::size_t length = (tone.size() + 100) * 2;
+  ASSERT_EQ(bytes.size(), 80 + length);
+  const auto header = ProductionHeader(22050, static_cast<std::uint32_t>(length));
+  EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
+  EXPECT_EQ(ReadLE32(bytes.data() + 4), bytes.size() - 8);
+  EXPECT_EQ(ReadLE32(bytes.data() + 28), 44100u);
+  EXPECT_EQ(static_cast<std::int16_t>(ReadLE16(bytes.data() + 80 + 2 * 1000)), tone[1000]);
+  EXPECT_EQ(static_cast<std::int16_t>(ReadLE16(bytes.data() + bytes.size() - 2)), 77);
+}
+
+TEST_F(RecorderEngineTest, TheMeterReadsTheFirstWholeBlockSinceItWasLastRead) {
+  RecorderEngine engine(input, work);
+  input.blocks = {Constant(16383, 1000), Constant(16383, 1000), Constant(0, 1000),
+                  Constant(0, 4000), Constant(8191, 100)};
+  ASSERT_EQ(engine.Start(0), RecordStart::Started);
+  EXPECT_EQ(engine.Tick().level, 0);  // 1000 of 2205: not full yet
+  EXPECT_EQ(engine.Tick().level, 0);
+  // 2000 loud and 205 silent samples: 2000 * 100 / 2205.
+  EXPECT_EQ(engine.Tick().level, 90);
+  EXPECT_EQ(engine.Tick().level, 0);  // a full silent block
+  EXPECT_EQ(engine.Tick().level, 0);  // 100 samples: not full
+  EXPECT_EQ(engine.Take().size(), 7100u);
+}
+
+TEST_F(RecorderEngineTest, StopsByItselfAfterAnHour) {
+  RecorderEngine engine(input, work);
+  input.blocks = {Constant(1, 2205)};
+  ASSERT_EQ(engine.Start(0), RecordStart::Started);
+  for (int i = 1; i < 36000; ++i) ASSERT_FALSE(engine.Tick().limitReached) << i;
+  EXPECT_TRUE(engine.IsRecording());
+  const RecorderTick last = engine.Tick();
+  EXPECT_TRUE(last.limitReached);
+  EXPECT_EQ(last.seconds, 3600);
+  EXPECT_EQ(last.level, 0);
+  EXPECT_FALSE(engine.IsRecording());
+  EXPECT_EQ(RecordingTimeText(last.seconds), "01:00:00");
+  EXPECT_TRUE(std::filesystem::exists(work));
+  EXPECT_FALSE(engine.Tick().limitReached);  // ticks after the stop count nothing
+  EXPECT_EQ(engine.ElapsedTenths(), 36000);
+}
+
+TEST_F(RecorderEngineTest, ATakeStoppedAtTheLimitHoldsTheLimitsLength) {
+  RecorderEngine engine(input, work, 3);
+  for (int i = 0; i < 40; ++i) input.blocks.push_back(Constant(static_cast<std::int16_t>(i), 2205));
+  ASSERT_EQ(engine.Start(0), RecordStart::Started);
+  int ticks = 0;
+  while (engine.IsRecording() && ticks < 100) {
+    engine.Tick();
+    ++ticks;
+  }
+  EXPECT_EQ(ticks, 30);
+  EXPECT_EQ(ReadWholeFile(work).size(), 80u + 3 * 44100u);
+}
+
+TEST_F(RecorderEngineTest, StartFailuresLeaveItIdle) {
+  RecorderEngine engine(input, work);
+  EXPECT_EQ(engine.Start(2), RecordStart::NoDevice);
+  input.unsupported = 0;
+  EXPECT_EQ(engine.Start(0), RecordStart::FormatUnsupported);
+  input.startWorks = false;
+  EXPECT_EQ(engine.Start(1), RecordStart::Failed);
+  EXPECT_FALSE(engine.IsRecording());
+  EXPECT_EQ(engine.Tick().seconds, 0);
+  EXPECT_FALSE(engine.HasTake());
+
+  NullAudioInput none;
+  RecorderEngine silent(none, work);
+  EXPECT_TRUE(silent.Devices().empty());
+  EXPECT_EQ(silent.Start(0), RecordStart::NoDevice);
+}
+
+TEST_F(RecorderEngineTest, TheWorkFileIsRecordWavInTheApplicationFolderMadeIfMissing) {
+  const auto file = RecorderWorkFile(folder / "Melloway");
+  EXPECT_EQ(file, folder / "Melloway" / "record.wav");
+  RecorderEngine engine(input, file);
+  input.blocks = {Constant(9, 2205)};
+  ASSERT_EQ(engine.Start(0), RecordStart::Started);
+  engine.Tick();
+  ASSERT_TRUE(engine.Stop());
+  EXPECT_EQ(ReadWholeFile(file).size(), 80u + 4410u);
+}
+
+TEST_F(RecorderEngineTest, NothingRecordedWritesNoFile) {
+  RecorderEngine engine(input, work);
+  ASSERT_EQ(engine.Start(0), RecordStart::Started);
+  engine.Tick();
+  EXPECT_FALSE(engine.Stop());
+  EXPECT_FALSE(std::filesystem::exists(work));
+}
+
+TEST_F(RecorderEngineTest, RecordingAgainOrDiscardingDropsTheTake) {
+  RecorderEngine engine(input, work);
+  input.blocks = {Constant(5, 2205), Constant(6, 2205)};
+  ASSERT_EQ(engine.Start(0), RecordStart::Started);
+  engine.Tick();
+  ASSERT_TRUE(engine.Stop());
+  ASSERT_EQ(engine.Start(0), RecordStart::Started);
+  EXPECT_EQ(engine.ElapsedTenths(), 0);
+  engine.Tick();
+  EXPECT_EQ(engine.Take().front(), 6);
+  engine.Discard();
+  EXPECT_FALSE(engine.IsRecording());
+  EXPECT_FALSE(engine.HasTake());
+  EXPECT_FALSE(std::filesystem::exists(work));
+  EXPECT_EQ(input.stops, 2);
+}
+
+TEST_F(RecorderEngineTest, ClosingWhileRecordingStopsTheCaptureFirst) {
+  {
+    RecorderEngine engine(input, work);
+    ASSERT_EQ(engine.Start(0), RecordStart::Started);
+  }
+  EXPECT_FALSE(input.running);
+  EXPECT_EQ(input.stops, 1);
+}
+
+}  // namespace
+}  // namespace corvane::test

@@ -1,0 +1,92 @@
+// The Qt side of playback and recording, as it must behave on any machine:
+// with or without a sound device (CI has none), nothing fails and a player
+// that cannot play reports that it is not playing.
+#include <gtest/gtest.h>
+
+#include <QMediaDevices>
+#include <cstring>
+
+#include "audio/WaveFormat.h"
+#include "gui/audio/PlaybackDevice.h"
+#include "gui/audio/QtAudioInput.h"
+#include "gui/audio/QtMediaPlayer.h"
+#include "support/TempFolder.h"
+
+namespace corvane::test {
+namespace {
+
+void WriteTone(const std::filesystem::path& path, std::size_t samples) {
+  std::vector<std::int16_t> tone(samples);
+  for (std::size_t i = 0; i < samples; ++i) tone[i] = static_cast<std::int16_t>((i % 40) * 500);
+  ASSERT_TRUE(WriteProductionFile(path, 22050, tone));
+}
+
+TEST(GuiPlaybackDevice, FeedsTheSinkWholeFramesUntilTheFileEnds) {
+  TempFolder folder;
+  WriteTone(folder / "a.wav", 300);
+  PlaybackDevice device;
+  ASSERT_TRUE(device.Begin(folder / "a.wav", {22050, 2, PlaybackSample::Int16}));
+  EXPECT_TRUE(device.isOpen());
+  EXPECT_TRUE(device.isSequential());
+  const QByteArray first = device.read(1001);  // 250 stereo frames and a piece
+  ASSERT_EQ(first.size(), 1000);
+  std::int16_t frame[2];
+  std::memcpy(frame, first.constData() + 4 * 3, sizeof frame);
+  EXPECT_EQ(frame[0], 1500);
+  EXPECT_EQ(frame[1], 1500);
+  EXPECT_FALSE(device.atEnd());
+  EXPECT_EQ(device.read(1000).size(), 200);
+  EXPECT_TRUE(device.atEnd());
+  device.End();
+  EXPECT_FALSE(device.isOpen());
+}
+
+TEST(GuiPlaybackDevice, RefusesAFileThatIsNotAudio) {
+  TempFolder folder;
+  WriteWholeFile(folder / "x.wav", std::vector<std::uint8_t>(100, 7));
+  PlaybackDevice device;
+  EXPECT_FALSE(device.Begin(folder / "x.wav", {22050, 1, PlaybackSample::Int16}));
+  EXPECT_FALSE(device.isOpen());
+}
+
+TEST(GuiMediaPlayer, PlaysWhenTheMachineHasASoundDeviceAndIsSilentOtherwise) {
+  TempFolder folder;
+  WriteTone(folder / "a.wav", 22050 * 5);
+  QtMediaPlayer player;
+  EXPECT_EQ(player.Status(), "Stopped");
+  player.Stop();  // nothing plays: harmless
+  player.PlayFile((folder / "a.wav").string());
+  const bool device = !QMediaDevices::defaultAudioOutput().isNull();
+  EXPECT_EQ(player.IsPlaying(), device);
+  player.Stop();
+  EXPECT_FALSE(player.IsPlaying());
+  // Stopped, the file is free to be replaced.
+  WriteTone(folder / "a.wav", 10);
+  EXPECT_EQ(std::filesystem::file_size(folder / "a.wav"), 100u);
+}
+
+TEST(GuiMediaPlayer, AFileThatCannotBePlayedLeavesItStopped) {
+  TempFolder folder;
+  QtMediaPlayer player;
+  player.PlayFile((folder / "missing.wav").string());
+  EXPECT_EQ(player.Status(), "Stopped");
+  WriteTone(folder / "a.wav", 22050);
+  player.Release();
+  player.PlayFile((folder / "a.wav").string());  // after release nothing plays
+  EXPECT_FALSE(player.IsPlaying());
+}
+
+TEST(GuiAudioInput, ListsTheMachinesInputsAndRefusesOthers) {
+  QtAudioInput input;
+  const auto devices = input.Devices();
+  EXPECT_EQ(devices.size(), static_cast<std::size_t>(QMediaDevices::audioInputs().size()));
+  EXPECT_FALSE(input.SupportsCaptureFormat(devices.size()));
+  EXPECT_FALSE(input.Start(devices.size()));
+  std::vector<std::int16_t> captured;
+  input.TakeCaptured(captured);
+  EXPECT_TRUE(captured.empty());
+  input.Stop();
+}
+
+}  // namespace
+}  // namespace corvane::test
