@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "audio/AudioType.h"
+#include "audio/MediaPlayer.h"
 #include "channel/ChannelConfig.h"
 #include "package/DeviceConfigRecord.h"
 #include "package/SecuritySettings.h"
@@ -31,6 +32,8 @@ class SessionState {
   DeviceConfigRecord ConfigRecord;
   // The local time as last read by a screen's clock.
   LocalDateTime CurrentTime;
+  // The one shared player, owned by the application for the whole run.
+  MediaPlayer* Player = nullptr;
 
   // Writes the model's properties into Audio and sets the conversion rate to
   // the project rate, which re-derives the maximum length for models with

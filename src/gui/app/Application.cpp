@@ -5,6 +5,7 @@
 #include <QSessionManager>
 
 #include "gui/app/QtOperator.h"
+#include "gui/audio/QtMediaPlayer.h"
 #include "gui/app/SessionScreens.h"
 #include "gui/app/SystemEndSignals.h"
 #include "gui/chrome/ChromeLook.h"
@@ -37,9 +38,9 @@ int RunApplication(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareApplication(app);
 
-  // The media player: the shared player is created here and released after
-  // the screens, once the audio engine's output has landed. Until then the
-  // session runs without one.
+  // The shared player; without a sound device it stays silent.
+  QtMediaPlayer player;
+  session.Player = &player;
 
   QtOperator op;
   // Ending every event loop unwinds every open screen; the session then ends
@@ -51,6 +52,9 @@ int RunApplication(int argc, char** argv) {
                    [&session](QSessionManager& /*manager*/) { session.ClearTempFolder(); });
 
   RunSessionScreens(session, op, [&systemEnd] { return systemEnd.Requested(); });
+  player.Stop();
+  player.Release();
+  session.Player = nullptr;
   return EndSession(session);
 }
 
