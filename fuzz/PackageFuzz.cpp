@@ -15,6 +15,8 @@
 #include <system_error>
 #include <vector>
 
+#include "FuzzFolder.h"
+
 #include "common/ByteOrder.h"
 #include "common/Progress.h"
 #include "package/Crc16Ccitt.h"
@@ -28,25 +30,7 @@ using namespace corvane;
 
 constexpr std::uint32_t kKeyLow = 1;  // the device in the file name below
 
-class FuzzFolder {
- public:
-  FuzzFolder() {
-    std::error_code error;
-    const fs::path base =
-        fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "corvane-package-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    root_ = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  const fs::path& Root() const { return root_; }
-
- private:
-  fs::path root_;
-};
+using corvane::fuzz::FuzzFolder;
 
 std::vector<std::uint8_t> Sealed(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> bytes(data, data + size);
@@ -65,8 +49,8 @@ std::vector<std::uint8_t> Sealed(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static FuzzFolder folder;
   if (size == 0) return 0;
-  const fs::path package = folder.Root() / "p_0000000000000001.ipc";
-  const fs::path destination = folder.Root() / "out";
+  const fs::path package = folder.Path() / "p_0000000000000001.ipc";
+  const fs::path destination = folder.Path() / "out";
   const std::vector<std::uint8_t> bytes =
       (data[0] & 1) ? Sealed(data + 1, size - 1) : std::vector<std::uint8_t>(data + 1, data + size);
   {
@@ -85,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ReadPackage(package, destination, options, result, progress, TraceLog::Silent());
 
   // Nothing but the package and the destination may exist in the root.
-  for (const auto& entry : fs::directory_iterator(folder.Root())) {
+  for (const auto& entry : fs::directory_iterator(folder.Path())) {
     if (entry.path() != package && entry.path() != destination) std::abort();
   }
   std::size_t files = 0;

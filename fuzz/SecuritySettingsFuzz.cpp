@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 
+#include "FuzzFolder.h"
 #include "package/SecuritySettingsFile.h"
 
 namespace {
@@ -19,27 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using corvane::SecuritySettings;
 
-// One private folder for the whole run, on a memory file system when there is
-// one: every run saves with fsync.
-class FuzzFolder {
- public:
-  FuzzFolder() {
-    std::error_code error;
-    const fs::path base =
-        fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "corvane-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using corvane::fuzz::FuzzFolder;
 
 void Check(bool condition) {
   if (!condition) std::abort();

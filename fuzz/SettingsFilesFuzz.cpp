@@ -11,6 +11,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "FuzzFolder.h"
 #include "audio/AudioSettings.h"
 #include "channel/ChannelConfig.h"
 #include "channel/ChannelSettingsFile.h"
@@ -21,15 +22,8 @@ namespace fs = std::filesystem;
 using namespace corvane;
 
 const fs::path& Folder() {
-  static const fs::path folder = [] {
-    std::error_code error;
-    const fs::path base =
-        fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "corvane-settings-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    return fs::path(pattern);
-  }();
-  return folder;
+  static const corvane::fuzz::FuzzFolder folder;
+  return folder.Path();
 }
 
 void Write(const fs::path& path, const std::uint8_t* data, std::size_t size) {
