@@ -18,15 +18,6 @@ constexpr double kToneHz = 440;
 constexpr int kSourceRate = 44100;
 constexpr double kSourceSeconds = 2.5;
 
-ST_AUDIO_TYPE Call(const std::string& codec, int rate) {
-  ST_AUDIO_TYPE audio;
-  audio.ChannelCount = 1;
-  audio.ProjectCodec.Set("libvorbis");
-  audio.CallCodec.Set(codec);
-  audio.SetConversionRate(std::to_string(rate), rate);
-  return audio;
-}
-
 ConversionResult Convert(const std::filesystem::path& from, const std::filesystem::path& to,
                          const std::string& codec, int rate) {
   NoConversionProgress progress;

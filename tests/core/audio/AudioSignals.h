@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioType.h"
+
 namespace corvane::test {
 
 // A sine tone, mono.
@@ -34,5 +36,15 @@ std::vector<std::int16_t> DecodeAll(const std::filesystem::path& path, int rate 
 double ToneAmplitude(std::span<const std::int16_t> samples, double hz, int rate);
 // The ratio, in dB, of the tone's power to the power of everything else.
 double ToneToRestDb(std::span<const std::int16_t> samples, double hz, int rate);
+
+// The audio record of one conversion call: this codec at this rate.
+inline ST_AUDIO_TYPE Call(const std::string& codec, int rate) {
+  ST_AUDIO_TYPE audio;
+  audio.ChannelCount = 1;
+  audio.ProjectCodec.Set("libvorbis");
+  audio.CallCodec.Set(codec);
+  audio.SetConversionRate(std::to_string(rate), rate);
+  return audio;
+}
 
 }  // namespace corvane::test

@@ -13,15 +13,6 @@
 namespace corvane::test {
 namespace {
 
-ST_AUDIO_TYPE Call(const std::string& codec, int rate) {
-  ST_AUDIO_TYPE audio;
-  audio.ChannelCount = 1;
-  audio.ProjectCodec.Set("libvorbis");
-  audio.CallCodec.Set(codec);
-  audio.SetConversionRate(std::to_string(rate), rate);
-  return audio;
-}
-
 ConversionResult Convert(const std::filesystem::path& from, const std::filesystem::path& to,
                          const std::string& codec = "libvorbis", int rate = 22050) {
   NoConversionProgress progress;

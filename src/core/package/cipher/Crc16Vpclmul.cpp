@@ -6,16 +6,7 @@
 #include "package/cipher/Crc16Paths.h"
 
 #if defined(__x86_64__) || defined(__i386__)
-// GCC 12 warns about the deliberately undefined source operand inside its
-// own 512-bit intrinsics (GCC bug 105593); the warning is placed in the header.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <immintrin.h>
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+#include "package/cipher/Intrinsics.h"
 
 #define CORVANE_TARGET_VPCLMUL \
   __attribute__((target("avx512f,avx512bw,avx512vl,vpclmulqdq,pclmul,sse4.1")))
