@@ -19,10 +19,6 @@ FileStream FileStream::CreateForWrite(const std::filesystem::path& path) {
   return FileStream(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
 }
 
-FileStream FileStream::CreateForReadWrite(const std::filesystem::path& path) {
-  return FileStream(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-}
-
 FileStream::FileStream(FileStream&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
 FileStream& FileStream::operator=(FileStream&& other) noexcept {

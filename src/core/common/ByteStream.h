@@ -31,8 +31,6 @@ class FileStream final : public ByteSource, public ByteSink {
   static FileStream OpenForRead(const std::filesystem::path& path);
   // Creates the file, or truncates an existing one.
   static FileStream CreateForWrite(const std::filesystem::path& path);
-  // Creates the file for reading and writing, or truncates an existing one.
-  static FileStream CreateForReadWrite(const std::filesystem::path& path);
 
   FileStream(FileStream&& other) noexcept;
   FileStream& operator=(FileStream&& other) noexcept;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <limits>
+#include <mutex>
 #include <new>
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "package/Crc16Ccitt.h"
 #include "package/cipher/TeaBlocks.h"
@@ -17,8 +17,7 @@ namespace {
 // Plaintext per piece: a multiple of the format's 1024-byte pieces, small
 // enough that a piece stays in the core's cache from read to write.
 constexpr std::size_t kPieceBytes = 256 * 1024;
-
-enum class PieceState : std::uint8_t { Waiting, Done, Failed, Skipped };
+constexpr std::size_t kNoFailure = std::numeric_limits<std::size_t>::max();
 
 struct Piece {
   std::size_t region;
@@ -29,7 +28,6 @@ struct Piece {
 
 struct Job {
   FileStream& package;
-  std::uint8_t* packageBytes;
   const std::vector<CipherRegion>& regions;
   std::vector<Piece> pieces;
   std::uint32_t key[4];
@@ -38,34 +36,36 @@ struct Job {
   Progress& progress;
   std::vector<std::vector<std::uint8_t>> buffers;  // one per part
   std::vector<std::uint16_t> crcs;                 // per piece
-  std::vector<PieceState> states;                  // per piece
   std::vector<PackageStatus> failures;             // per piece
   std::atomic<std::size_t> next{0};
-  std::atomic<std::size_t> finished{0};
-  std::atomic<bool> stop{false};
+  // Pieces are written strictly in order: `written` is the one whose turn it
+  // is. Both change under `turnLock`.
+  std::mutex turnLock{};
+  std::condition_variable turnChanged{};
+  std::size_t written = 0;
+  std::atomic<std::size_t> firstFailure{kNoFailure};
 };
 
-// Makes the mapped pages of a piece present in one call, instead of one
-// fault per page in the middle of the read that fills them. Only a hint.
-void Prefault(std::uint8_t* data, std::size_t size) {
-  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto begin = reinterpret_cast<std::uintptr_t>(data) / page * page;
-  const auto end = reinterpret_cast<std::uintptr_t>(data) + size;
-#ifdef MADV_POPULATE_WRITE
-  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
-#else
-  (void)begin;
-  (void)end;
-#endif
+void NoteFailure(Job& job, std::size_t piece) {
+  {
+    const std::lock_guard lock(job.turnLock);
+    if (piece < job.firstFailure.load()) job.firstFailure.store(piece);
+  }
+  job.turnChanged.notify_all();
 }
 
-PackageStatus RunPiece(Job& job, const Piece& piece, std::vector<std::uint8_t>& buffer,
-                       std::uint16_t& crc) {
+void PassTurn(Job& job, std::size_t piece) {
+  {
+    const std::lock_guard lock(job.turnLock);
+    job.written = piece + 1;
+  }
+  job.turnChanged.notify_all();
+}
+
+// Read, transform and checksum a piece in the buffer.
+PackageStatus PreparePiece(Job& job, const Piece& piece, std::uint8_t* data, std::uint16_t& crc) {
   const CipherRegion& region = job.regions[piece.region];
-  const std::uint64_t at = region.packageOffset + piece.plainOffset;
   if (job.encipher) {
-    std::uint8_t* data = job.packageBytes + at;
-    Prefault(data, piece.cipherSize);
     if (region.member->ReadAt(piece.plainOffset, std::span(data, piece.plainSize)) != piece.plainSize) {
       return PackageStatus::ErrorReadingFile;
     }
@@ -74,40 +74,59 @@ PackageStatus RunPiece(Job& job, const Piece& piece, std::vector<std::uint8_t>& 
     crc = Crc16Update(0, data, piece.cipherSize);
     return PackageStatus::Ok;
   }
-  // A piece without padding lands straight in the member; the last one,
-  // longer than what is kept, goes through the buffer.
-  std::uint8_t* target = region.memberBytes == nullptr ? nullptr : region.memberBytes + piece.plainOffset;
-  std::uint8_t* data = (target != nullptr && piece.cipherSize == piece.plainSize) ? target : buffer.data();
-  if (data == target) Prefault(data, piece.cipherSize);
+  const std::uint64_t at = region.packageOffset + piece.plainOffset;
   if (job.package.ReadAt(at, std::span(data, piece.cipherSize)) != piece.cipherSize) {
     return PackageStatus::ErrorReadingFile;
   }
   crc = Crc16Update(0, data, piece.cipherSize);
-  if (target == nullptr) return PackageStatus::Ok;
-  job.kernel.decipher(job.key, data, piece.cipherSize / 8);
-  if (data != target) std::copy_n(data, piece.plainSize, target);
+  if (region.member != nullptr) job.kernel.decipher(job.key, data, piece.cipherSize / 8);
   return PackageStatus::Ok;
+}
+
+PackageStatus WritePiece(Job& job, const Piece& piece, const std::uint8_t* data) {
+  const CipherRegion& region = job.regions[piece.region];
+  if (job.encipher) {
+    const std::span bytes(data, piece.cipherSize);
+    return job.package.WriteAt(region.packageOffset + piece.plainOffset, bytes) == bytes.size()
+               ? PackageStatus::Ok
+               : PackageStatus::ErrorWritingFile;
+  }
+  if (region.member == nullptr) return PackageStatus::Ok;
+  const std::span bytes(data, piece.plainSize);
+  return region.member->WriteAt(piece.plainOffset, bytes) == bytes.size()
+             ? PackageStatus::Ok
+             : PackageStatus::ErrorWritingFile;
+}
+
+// Waits until every piece before `i` is written; false when one of them failed.
+bool AwaitTurn(Job& job, std::size_t i) {
+  std::unique_lock lock(job.turnLock);
+  job.turnChanged.wait(lock, [&] { return job.written == i || job.firstFailure.load() < i; });
+  return job.written == i;
 }
 
 void Work(void* context, unsigned part) {
   Job& job = *static_cast<Job*>(context);
+  std::uint8_t* buffer = job.buffers[part].data();
   for (;;) {
     const std::size_t i = job.next.fetch_add(1);
     if (i >= job.pieces.size()) break;
     // After a failure only the pieces before it still matter.
-    if (job.stop.load()) {
-      job.states[i] = PieceState::Skipped;
+    if (job.firstFailure.load() < i) continue;
+    const Piece& piece = job.pieces[i];
+    PackageStatus status = PreparePiece(job, piece, buffer, job.crcs[i]);
+    if (status == PackageStatus::Ok) {
+      if (!AwaitTurn(job, i)) continue;
+      status = WritePiece(job, piece, buffer);
+    }
+    job.failures[i] = status;
+    if (status != PackageStatus::Ok) {
+      NoteFailure(job, i);
       continue;
     }
-    const PackageStatus status = RunPiece(job, job.pieces[i], job.buffers[part], job.crcs[i]);
-    job.states[i] = status == PackageStatus::Ok ? PieceState::Done : PieceState::Failed;
-    job.failures[i] = status;
-    if (status != PackageStatus::Ok) job.stop.store(true);
-    const std::size_t finished = job.finished.fetch_add(1) + 1;
+    PassTurn(job, i);
     // Only the calling thread may talk to the screen.
-    if (part == 0) {
-      job.progress.SetPosition(static_cast<int>(finished * 100 / job.pieces.size()));
-    }
+    if (part == 0) job.progress.SetPosition(static_cast<int>((i + 1) * 100 / job.pieces.size()));
   }
 }
 
@@ -128,22 +147,19 @@ std::vector<Piece> CutIntoPieces(const std::vector<CipherRegion>& regions) {
 
 }  // namespace
 
-CipherRegionsResult CipherRegions(FileStream& package, std::uint8_t* packageBytes,
-                                  const std::vector<CipherRegion>& regions, std::uint32_t keyLow,
-                                  std::uint32_t keyHigh, CipherDirection direction,
-                                  Progress& progress) {
+CipherRegionsResult CipherRegions(FileStream& package, const std::vector<CipherRegion>& regions,
+                                  std::uint32_t keyLow, std::uint32_t keyHigh,
+                                  CipherDirection direction, Progress& progress) {
   CipherRegionsResult result;
   result.crcs.assign(regions.size(), 0);
   tea::WorkerPool& pool = tea::WorkerPool::Shared();
   Job job{package,
-          packageBytes,
           regions,
           CutIntoPieces(regions),
           {kCipherKeyWord0, kCipherKeyWord1, keyHigh, keyLow},
           tea::FastestKernel(),
           direction == CipherDirection::Encipher,
           progress,
-          {},
           {},
           {},
           {}};
@@ -156,19 +172,17 @@ CipherRegionsResult CipherRegions(FileStream& package, std::uint8_t* packageByte
     return result;
   }
   job.crcs.assign(job.pieces.size(), 0);
-  job.states.assign(job.pieces.size(), PieceState::Waiting);
   job.failures.assign(job.pieces.size(), PackageStatus::Ok);
   progress.SetRange(0, 100);
   if (parts < 2 || !pool.TryRun(parts, &Work, &job)) Work(&job, 0);
 
+  const std::size_t failed = job.firstFailure.load();
+  if (failed != kNoFailure) {
+    result.status = job.failures[failed];
+    return result;
+  }
   for (std::size_t i = 0; i < job.pieces.size(); ++i) {
     const Piece& piece = job.pieces[i];
-    if (job.states[i] != PieceState::Done) {
-      // Pieces are taken in order, so the first one not done is the failure.
-      result.status = job.failures[i];
-      result.failedRegion = piece.region;
-      return result;
-    }
     result.crcs[piece.region] = Crc16Combine(result.crcs[piece.region], job.crcs[i], piece.cipherSize);
   }
   return result;

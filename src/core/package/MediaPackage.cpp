@@ -12,7 +12,6 @@
 #include <system_error>
 
 #include "common/ByteOrder.h"
-#include "common/MappedFile.h"
 #include "package/CipherRegions.h"
 #include "package/Crc16Ccitt.h"
 #include "package/PackageCipher.h"
@@ -87,19 +86,20 @@ PackageStatus WriteBody(FileStream& out, const PackageContents& contents, Progre
     if (*length > std::numeric_limits<std::uint32_t>::max()) return PackageStatus::InvalidFileLength;
     entries.push_back(EncodeEntryHeader(static_cast<std::uint32_t>(*length), MemberName(path)));
     CipherBuffer(entries.back().data(), kEntryHeaderSize, key.low, key.high, CipherDirection::Encipher);
-    regions.push_back({&members.back(), nullptr, *length, size + kEntryHeaderSize});
+    regions.push_back({&members.back(), *length, size + kEntryHeaderSize});
     size += kEntryHeaderSize + CipheredLength(*length);
   }
 
-  const auto mapped = MappedFile::ForWriting(out, size + 2);
-  if (!mapped) return PackageStatus::ErrorWritingFile;
-  std::uint8_t* bytes = mapped->Data();
-  std::copy(plain.begin(), plain.end(), bytes);
+  // The headers go first, so the members' pieces fill the file front to back
+  // around them.
+  if (out.WriteAt(0, plain) != plain.size()) return PackageStatus::ErrorWritingFile;
   for (std::size_t i = 0; i < regions.size(); ++i) {
-    std::copy(entries[i].begin(), entries[i].end(), bytes + regions[i].packageOffset - kEntryHeaderSize);
+    if (out.WriteAt(regions[i].packageOffset - kEntryHeaderSize, entries[i]) != kEntryHeaderSize) {
+      return PackageStatus::ErrorWritingFile;
+    }
   }
   const CipherRegionsResult result =
-      CipherRegions(out, bytes, regions, key.low, key.high, CipherDirection::Encipher, progress);
+      CipherRegions(out, regions, key.low, key.high, CipherDirection::Encipher, progress);
   if (result.status != PackageStatus::Ok) return result.status;
 
   std::uint16_t crc = Crc16Update(kCrc16Start, plain);
@@ -107,8 +107,9 @@ PackageStatus WriteBody(FileStream& out, const PackageContents& contents, Progre
     crc = Crc16Update(crc, entries[i]);
     crc = Crc16Combine(crc, result.crcs[i], CipheredLength(regions[i].plainLength));
   }
-  WriteBE16(bytes + size, crc);
-  return PackageStatus::Ok;
+  std::uint8_t stored[2];
+  WriteBE16(stored, crc);
+  return out.WriteAt(size, stored) == sizeof stored ? PackageStatus::Ok : PackageStatus::ErrorWritingFile;
 }
 
 // A private folder inside the destination that members are unpacked into
@@ -219,7 +220,7 @@ std::uint64_t PackageSize(const std::vector<std::uint64_t>& memberLengths) {
 PackageStatus WritePackage(const std::filesystem::path& packagePath, const PackageContents& contents,
                            Progress& progress) {
   const std::filesystem::path temporary = TemporaryBeside(packagePath);
-  FileStream out = FileStream::CreateForReadWrite(temporary);
+  FileStream out = FileStream::CreateForWrite(temporary);
   if (!out.IsOpen()) return PackageStatus::ErrorAccessingFile;
 
   PackageStatus status;
@@ -284,31 +285,22 @@ PackageStatus ReadBody(FileStream& in, std::uint64_t size, const std::filesystem
   for (std::size_t i = 0; i < members.size(); ++i) lastOfName[members[i].entry.Name] = i;
   std::vector<FileStream> files;
   files.reserve(members.size());
-  std::vector<MappedFile> mappings;
-  mappings.reserve(members.size());
   std::vector<CipherRegion> regions;
   PackageStatus creation = PackageStatus::Ok;
   for (std::size_t i = 0; i < members.size(); ++i) {
-    std::uint8_t* target = nullptr;
+    FileStream* target = nullptr;
     if (staging && lastOfName[members[i].entry.Name] == i) {
-      files.push_back(FileStream::CreateForReadWrite(staging->Path() / members[i].entry.Name));
+      files.push_back(FileStream::CreateForWrite(staging->Path() / members[i].entry.Name));
       if (!files.back().IsOpen()) {
         creation = PackageStatus::ErrorAccessingFile;
         break;
       }
-      auto mapped = MappedFile::ForWriting(files.back(), members[i].entry.Length);
-      if (!mapped) {
-        creation = PackageStatus::ErrorWritingFile;
-        break;
-      }
-      mappings.push_back(std::move(*mapped));
-      target = mappings.back().Data();
+      target = &files.back();
     }
-    regions.push_back({nullptr, target, members[i].entry.Length, members[i].contentOffset});
+    regions.push_back({target, members[i].entry.Length, members[i].contentOffset});
   }
   const CipherRegionsResult unpacked =
-      CipherRegions(in, nullptr, regions, key.low, key.high, CipherDirection::Decipher, progress);
-  mappings.clear();
+      CipherRegions(in, regions, key.low, key.high, CipherDirection::Decipher, progress);
   for (FileStream& file : files) {
     if (!file.Close() && creation == PackageStatus::Ok) creation = PackageStatus::ErrorWritingFile;
   }
