@@ -1,8 +1,5 @@
 #include "package/MediaPackage.h"
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include <random>
@@ -10,11 +7,13 @@
 #include "common/ByteOrder.h"
 #include "package/Crc16Ccitt.h"
 #include "package/PackageCipher.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 namespace corvane {
 namespace {
 
+using test::FileSizeLimit;
 using test::ReadWholeFile;
 using test::TempFolder;
 using test::WriteWholeFile;
@@ -245,23 +244,41 @@ TEST_F(MediaPackageTest, AFailedWriteKeepsThePreviousPackageAndLeavesNoPartialFi
 }
 
 TEST_F(MediaPackageTest, AShortWriteIsReportedAndCleanedUp) {
-  const auto member = Member("a.ogg", RandomBytes(200000, 5));
   const auto package = folder / ("p_" + std::string(kDevice) + ".ipc");
-  // A file size limit makes the system refuse writes past it.
-  struct sigaction ignore {};
-  struct sigaction previous {};
-  ignore.sa_handler = SIG_IGN;
-  ::sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit old{};
-  ::getrlimit(RLIMIT_FSIZE, &old);
-  rlimit limited = old;
-  limited.rlim_cur = 100000;
-  ::setrlimit(RLIMIT_FSIZE, &limited);
-  const PackageStatus status = WritePackage(package, Contents({member}), progress);
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  ::sigaction(SIGXFSZ, &previous, nullptr);
+  const auto small = Member("a.ogg", RandomBytes(200000, 5));
+  // Several members of several pieces each, cut off in a later piece.
+  const auto big1 = Member("b.ogg", RandomBytes(900000, 6));
+  const auto big2 = Member("c.ogg", RandomBytes(1100000, 7));
+  for (const auto& [members, limit] :
+       {std::pair{std::vector{small}, rlim_t{100000}}, std::pair{std::vector{big1, big2}, rlim_t{1500000}}}) {
+    PackageStatus status;
+    {
+      const FileSizeLimit limited(limit);
+      status = WritePackage(package, Contents(members), progress);
+    }
+    EXPECT_EQ(status, PackageStatus::ErrorWritingFile) << limit;
+    EXPECT_FALSE(std::filesystem::exists(package)) << limit;
+  }
+}
+
+TEST_F(MediaPackageTest, AMemberThatCannotBeUnpackedWhollyLeavesTheDestinationEmpty) {
+  const auto package = folder / ("p_" + std::string(kDevice) + ".ipc");
+  const auto first = Member("a.ogg", RandomBytes(600000, 8));
+  const auto second = Member("b.ogg", RandomBytes(1200000, 9));
+  ASSERT_EQ(WritePackage(package, Contents({first, second}), progress), PackageStatus::Ok);
+  std::filesystem::create_directories(folder / "out");
+  WriteWholeFile(folder / "out" / "old.ogg", std::vector<std::uint8_t>{1, 2});
+  PackageStatus status;
+  {
+    // The package itself is larger, but is only read.
+    const FileSizeLimit limited(1000000);
+    status = Read(package);
+  }
   EXPECT_EQ(status, PackageStatus::ErrorWritingFile);
-  EXPECT_FALSE(std::filesystem::exists(package));
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "out"));
+  // With room again the same package unpacks whole.
+  ASSERT_EQ(Read(package), PackageStatus::Ok);
+  EXPECT_EQ(ReadWholeFile(folder / "out" / "b.ogg"), ReadWholeFile(second));
 }
 
 // Builds a package by hand, so names no writer would produce can be tried.
