@@ -1,10 +1,10 @@
 // Feeds arbitrary bytes to the mixer's reading path: ReadWaveInfo, the cut
-// to the samples the buffer holds, and the timeline that lays them out as
-// music and as messages. Nothing may be read or written outside a buffer,
+// to the samples the buffer holds, and the production stream that lays them
+// out as messages and as music. Nothing may be read or written outside a buffer,
 // and what ReadWaveInfo accepts must be consistent with the buffer.
 //
 // The first four bytes pick the mix settings (levels, cross-fade, spacing,
-// end-after-last) so every rule of the timeline is reached; the rest is the
+// end-after-last) so every rule of the stream is reached; the rest is the
 // file as the mixer would read it.
 
 #include <cstddef>
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "audio/ProductionTimeline.h"
+#include "audio/ProductionStream.h"
 #include "audio/WaveFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -37,17 +37,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.secondsBetweenMessages = data[3] % 8;
   settings.endMusicAfterLastMessage = (data[3] & 0x80) != 0;
   // 50 Hz keeps fades short; the capacity is small so cutting is reached too.
-  corvane::ProductionTimeline timeline(100, 4096, settings);
-  timeline.AddMusic(*samples);
-  timeline.AddMusic(samples->subspan(samples->size() / 4));
-  timeline.AddMessage(samples->first(samples->size() / 2), false);
-  timeline.AddMessage(*samples, true);
-  const auto mixed = timeline.Samples();
-  if (static_cast<std::int64_t>(mixed.size()) * 2 != timeline.Length() ||
-      timeline.Length() > 4096) {
+  struct CountingSink final : corvane::ProductionSink {
+    bool Put(std::span<const std::int16_t> samples) override {
+      volatile std::int32_t sum = 0;
+      for (const std::int16_t s : samples) sum = sum + s;
+      count += samples.size();
+      return true;
+    }
+    std::size_t count = 0;
+  } sink;
+  corvane::ProductionStream stream(100, 4096, settings, sink);
+  const auto message = [&](std::span<const std::uint8_t> bytes) {
+    corvane::DecodedMessage m;
+    m.bytes.assign(file.begin(), file.end());
+    m.offset = static_cast<std::size_t>(bytes.data() - file.data());
+    m.length = bytes.size();
+    return m;
+  };
+  stream.AddMessage(message(samples->first(samples->size() / 2)));
+  stream.AddMessage(message(*samples));
+  stream.AddMusic(*samples);
+  stream.AddMusic(samples->subspan(samples->size() / 4));
+  if (!stream.Finish() || static_cast<std::int64_t>(sink.count) * 2 != stream.Length() ||
+      stream.Length() > 4096) {
     std::abort();
   }
-  volatile std::int32_t sum = 0;
-  for (const std::int16_t s : mixed) sum = sum + s;
   return 0;
 }

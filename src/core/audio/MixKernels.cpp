@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "audio/MixKernelsAvx2.h"
 #include "common/ByteOrder.h"
 
 #if defined(__SSE2__)
@@ -158,7 +159,10 @@ void ScaleMusic(const std::uint8_t* samples, std::size_t count, int level, std::
     return;
   }
 #if defined(__SSE2__)
-  if (InRange(level)) return ScaleMusicSse2(samples, count, level, ReciprocalDivider(10), out);
+  if (InRange(level)) {
+    const std::size_t done = avx2::Available() ? avx2::ScaleMusic(samples, count, level, out) : 0;
+    return ScaleMusicSse2(samples + 2 * done, count - done, level, ReciprocalDivider(10), out + done);
+  }
   if (FitsVector(level)) return ScaleMusicSse2(samples, count, level, SingleDivider(10), out);
 #endif
   ScaleMusicScalar(samples, count, level, out);
@@ -168,13 +172,25 @@ void LayMessage(const std::uint8_t* samples, std::size_t count, int level, int c
                 std::int16_t* mix) {
 #if defined(__SSE2__)
   if (InRange(level) && InRange(crossFade)) {
-    return LayMessageSse2(samples, count, level, crossFade, ReciprocalDivider(crossFade + 10), mix);
+    const std::size_t done =
+        avx2::Available() ? avx2::LayMessage(samples, count, level, crossFade, mix) : 0;
+    return LayMessageSse2(samples + 2 * done, count - done, level, crossFade,
+                          ReciprocalDivider(crossFade + 10), mix + done);
   }
   if (FitsVector(level) && FitsVector(crossFade)) {
     return LayMessageSse2(samples, count, level, crossFade, DoubleDivider(crossFade + 10), mix);
   }
 #endif
   LayMessageScalar(samples, count, level, crossFade, mix);
+}
+
+void FadeSamples(const double* factors, std::size_t count, std::int16_t* out) {
+  const std::size_t done = avx2::Available() ? avx2::Fade(factors, count, out) : 0;
+  for (std::size_t k = done; k < count; ++k) {
+    // Every value here is a few times 32768 at most, far inside the range
+    // of the conversion.
+    out[k] = Saturate(static_cast<std::int64_t>(factors[k] * out[k] / 10.0));
+  }
 }
 
 }  // namespace corvane

@@ -1,9 +1,9 @@
 #pragma once
-// The two inner loops of the production mixer, over whole files of samples:
-// a music file scaled by its level, and a message laid over the music. Both
-// give exactly the double-precision results, truncated toward zero and held
-// within 16 bits, that the mixer's rules define; on x86 they run four to
-// eight samples at a time.
+// The inner loops of the production mixer: music scaled by its level, a
+// message laid over the music, and the fades around a message. Each gives
+// exactly the double-precision results, truncated toward zero and held
+// within 16 bits, that the mixer's rules define; on x86 they run eight to
+// sixteen samples at a time.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,5 +18,8 @@ void ScaleMusic(const std::uint8_t* samples, std::size_t count, int level, std::
 // the little-endian message samples m.
 void LayMessage(const std::uint8_t* samples, std::size_t count, int level, int crossFade,
                 std::int16_t* mix);
+
+// out[k] = trunc(factors[k] * out[k] / 10.0), in double precision.
+void FadeSamples(const double* factors, std::size_t count, std::int16_t* out);
 
 }  // namespace corvane

@@ -6,7 +6,8 @@
 #include <system_error>
 
 #include "audio/AudioDecoder.h"
-#include "audio/ProductionTimeline.h"
+#include "audio/ProductionFile.h"
+#include "audio/ProductionStream.h"
 #include "audio/WaveFormat.h"
 #include "channel/MediaEntry.h"
 #include "common/ByteStream.h"
@@ -32,15 +33,6 @@ bool ReadBounded(const std::filesystem::path& path, std::size_t maxBytes,
   bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(*size, maxBytes)));
   bytes.resize(file.Read(bytes));
   return file.Close();
-}
-
-// The seconds the lists' labels promise, to commit memory for up front.
-std::int64_t ExpectedSeconds(const ChannelConfig& channel) {
-  const std::int64_t music = TotalDuration(channel.Music.entries);
-  const std::int64_t messages = TotalDuration(channel.Messages.entries) +
-                                static_cast<std::int64_t>(channel.Messages.entries.size()) *
-                                    std::max<std::int64_t>(channel.Time_Between_Messages, 4);
-  return std::max(music, messages) + 4;
 }
 
 }  // namespace
@@ -150,30 +142,32 @@ bool MixProduction(const ChannelConfig& channel, ST_AUDIO_TYPE& audio, const Mix
   const std::int64_t bytesPerSecond = rate * 2;
 
   try {
-    ProductionTimeline timeline(bytesPerSecond, capacity, MixSettings::Of(channel));
-    timeline.Reserve(ExpectedSeconds(channel) * bytesPerSecond);
-    std::vector<std::uint8_t> input;
+    ProductionFile file;
+    if (!file.Open(output, static_cast<std::uint32_t>(rate))) return tell(kCannotMixText);
+    ProductionStream stream(bytesPerSecond, capacity, MixSettings::Of(channel), file);
     const std::size_t maxInput = static_cast<std::size_t>(capacity) + kHeaderAllowance;
-
-    const MusicPlacer place = [&](std::span<const std::uint8_t> samples) {
-      timeline.AddMusic(samples);
-    };
-    for (const std::string& entry : channel.Music.entries) {
-      if (!PrepareMusicFile(entry, audio, services, input, maxInput, place))
-        return tell(kCannotMixText);
-    }
+    // The messages first: the music then streams past them into the file.
     const auto& messages = channel.Messages.entries;
-    for (std::size_t k = 0; k < messages.size(); ++k) {
-      if (!PrepareListFile(messages[k], audio, services, input, maxInput)) {
+    for (const std::string& entry : messages) {
+      DecodedMessage message;
+      if (!PrepareListFile(entry, audio, services, message.bytes, maxInput)) {
         return tell(kCannotMixText);
       }
-      const auto samples = WaveSampleBytes(input);
+      const auto samples = WaveSampleBytes(message.bytes);
       if (!samples) return tell(kCannotMixText);
-      timeline.AddMessage(*samples, k + 1 == messages.size());
+      message.offset = static_cast<std::size_t>(samples->data() - message.bytes.data());
+      message.length = samples->size();
+      stream.AddMessage(std::move(message));
     }
-    if (!WriteProductionFile(output, static_cast<std::uint32_t>(rate), timeline.Samples())) {
-      return tell(kCannotMixText);
+    std::vector<std::uint8_t> scratch;
+    const MusicPlacer place = [&](std::span<const std::uint8_t> samples) {
+      stream.AddMusic(samples);
+    };
+    for (const std::string& entry : channel.Music.entries) {
+      if (!PrepareMusicFile(entry, audio, services, scratch, maxInput, place))
+        return tell(kCannotMixText);
     }
+    if (!stream.Finish() || !file.Finish()) return tell(kCannotMixText);
   } catch (const std::bad_alloc&) {
     return tell(kNoMemoryText);
   }

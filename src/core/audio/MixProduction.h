@@ -1,8 +1,8 @@
 #pragma once
 // MixProduction renders a channel's music and message lists into one mono
 // 16-bit WAV file, "output.wav" in the working folder: each list file is
-// decoded through the converter into "temp.wav", read back, and laid on the
-// production timeline.
+// decoded through the converter into "temp.wav" and read back, the messages
+// whole and the music in pieces that stream through the mix into the file.
 
 #include <cstddef>
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include <new>
 #include <system_error>
 
-#include "audio/WaveFormat.h"
+#include "audio/ProductionFile.h"
 
 namespace corvane {
 

@@ -1,8 +1,7 @@
 #pragma once
-// The production's samples in one growable block. Growing leaves the new
-// samples uninitialised (the timeline writes every one it adds), and large
-// blocks ask the system for huge pages, so a one-hour production is not
-// slowed by hundreds of thousands of page faults.
+// Samples in one growable block. Growing leaves the new samples
+// uninitialised: the production's window writes every one it adds, and
+// would otherwise pay for clearing them first.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,14 +1,9 @@
 #include "audio/WaveFormat.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
-#include <string>
-#include <system_error>
 
 #include "common/ByteOrder.h"
-#include "common/ByteStream.h"
 
 namespace corvane {
 namespace {
@@ -46,35 +41,6 @@ std::array<std::uint8_t, kProductionHeaderSize> ProductionHeader(std::uint32_t s
   PutId(p + 72, "data");
   WriteLE32(p + 76, dataLength);
   return h;
-}
-
-bool WriteProductionFile(const std::filesystem::path& path, std::uint32_t sampleRate,
-                         std::span<const std::int16_t> samples) {
-  if (samples.size() > kMaxWaveDataLength / 2) return false;
-  std::filesystem::path work = path;
-  work += ".tmp" + std::to_string(::getpid());
-  FileStream file = FileStream::CreateForWrite(work);
-  bool ok = file.IsOpen();
-  const auto header = ProductionHeader(sampleRate, static_cast<std::uint32_t>(samples.size() * 2));
-  ok = ok && file.Write(header) == header.size();
-  // Little-endian in pieces, so a long production is never copied whole.
-  std::array<std::uint8_t, 1 << 16> piece{};
-  for (std::size_t at = 0; ok && at < samples.size();) {
-    const std::size_t n = std::min(samples.size() - at, piece.size() / 2);
-    for (std::size_t k = 0; k < n; ++k) {
-      WriteLE16(piece.data() + 2 * k, static_cast<std::uint16_t>(samples[at + k]));
-    }
-    ok = file.Write(std::span(piece.data(), n * 2)) == n * 2;
-    at += n;
-  }
-  ok = file.Close() && ok;
-  std::error_code error;
-  if (ok) std::filesystem::rename(work, path, error);
-  if (!ok || error) {
-    std::filesystem::remove(work, error);
-    return false;
-  }
-  return true;
 }
 
 std::optional<WaveInfo> ReadWaveInfo(std::span<const std::uint8_t> buffer) {

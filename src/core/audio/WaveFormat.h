@@ -24,12 +24,6 @@ inline constexpr std::uint32_t kMaxWaveDataLength = 0xFFFFFFFFu - (kProductionHe
 std::array<std::uint8_t, kProductionHeaderSize> ProductionHeader(std::uint32_t sampleRate,
                                                                  std::uint32_t dataLength);
 
-// Creates or replaces the file with the production header and the samples,
-// written beside it first and moved into place when complete. False when any
-// write failed; nothing is left behind then.
-bool WriteProductionFile(const std::filesystem::path& path, std::uint32_t sampleRate,
-                         std::span<const std::int16_t> samples);
-
 struct WaveInfo {
   std::uint32_t sampleRate = 0;  // reported, never compared with anything
   std::uint16_t blockAlign = 0;

@@ -32,6 +32,8 @@ class FileStream final : public ByteSource, public ByteSink {
   // Creates the file, or truncates an existing one.
   static FileStream CreateForWrite(const std::filesystem::path& path);
 
+  // A stream with no file, as after Close.
+  FileStream() = default;
   FileStream(FileStream&& other) noexcept;
   FileStream& operator=(FileStream&& other) noexcept;
   FileStream(const FileStream&) = delete;

@@ -1,5 +1,5 @@
 #pragma once
-// What the processor offers the package cipher and checksum, asked once. The
+// What the processor offers the cipher, the checksum and the mixer, asked once. The
 // build targets baseline x86-64, so the faster paths are chosen here at run
 // time rather than by compiler flags.
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "package/cipher/CpuFeatures.h"
+#include "common/CpuFeatures.h"
 #include "package/cipher/Crc16Paths.h"
 
 namespace corvane {

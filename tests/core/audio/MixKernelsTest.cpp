@@ -75,15 +75,60 @@ TEST(MixKernelsTest, MessagesMatchTheDoubleRuleOverMusic) {
   }
 }
 
+TEST(MixKernelsTest, FadesMatchTheDoubleRuleForEveryFactorAFadeHas) {
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> value(-32768, 32767);
+  std::vector<std::int16_t> samples(44100 + 5);
+  for (auto& v : samples) v = static_cast<std::int16_t>(value(random));
+  samples[0] = -32768;
+  samples[1] = 32767;
+  const double f = 2.0 * static_cast<double>(samples.size());
+  // The three fades of every cross-fade in range and beyond, and factors no
+  // fade has, which must be held at the sample limits.
+  std::vector<std::vector<double>> tables;
+  for (const int X : {0, 1, 2, 5, 9, 10, 255}) {
+    std::vector<double> down(samples.size());
+    std::vector<double> up(samples.size());
+    std::vector<double> out(samples.size());
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+      const auto i = static_cast<double>(2 * k);
+      down[k] = 10.0 - i * (10 - X) / f;
+      up[k] = X + i * (10 - X) / f;
+      out[k] = X - i * X / f;
+    }
+    tables.insert(tables.end(), {down, up, out});
+  }
+  std::vector<double> wild(samples.size());
+  for (std::size_t k = 0; k < wild.size(); ++k) wild[k] = (k % 2 == 0 ? 1 : -1) * 1e9 * static_cast<double>(k % 7);
+  tables.push_back(wild);
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    auto faded = samples;
+    FadeSamples(tables[t].data(), faded.size(), faded.data());
+    for (std::size_t k = 0; k < faded.size(); ++k) {
+      ASSERT_EQ(faded[k], Held(tables[t][k] * samples[k] / 10.0)) << "table " << t << " step " << k;
+    }
+  }
+}
+
 TEST(MixKernelsTest, TouchNothingBeyondTheCount) {
-  const auto bytes = LittleEndian(std::vector<std::int16_t>(20, 1000));
-  std::vector<std::int16_t> out(20, 7);
-  ScaleMusic(bytes.data(), 11, 10, out.data());
-  EXPECT_EQ(out[10], 1000);
-  EXPECT_EQ(out[11], 7);
-  LayMessage(bytes.data(), 9, 10, 0, out.data());
-  EXPECT_EQ(out[8], 1000);
-  EXPECT_EQ(out[11], 7);
+  // Counts below and between the widths of the wide loops.
+  for (const std::size_t count : {9u, 11u, 37u}) {
+    const auto bytes = LittleEndian(std::vector<std::int16_t>(40, 1000));
+    std::vector<std::int16_t> out(40, 7);
+    ScaleMusic(bytes.data(), count, 10, out.data());
+    EXPECT_EQ(out[count - 1], 1000);
+    EXPECT_EQ(out[count], 7);
+    ScaleMusic(bytes.data(), count, 5, out.data());
+    EXPECT_EQ(out[count - 1], 500);
+    EXPECT_EQ(out[count], 7);
+    LayMessage(bytes.data(), count, 10, 0, out.data());
+    EXPECT_EQ(out[count - 1], 1000);
+    EXPECT_EQ(out[count], 7);
+    const std::vector<double> half(40, 5.0);
+    FadeSamples(half.data(), count, out.data());
+    EXPECT_EQ(out[count - 1], 500);
+    EXPECT_EQ(out[count], 7);
+  }
 }
 
 }  // namespace

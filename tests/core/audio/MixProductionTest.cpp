@@ -1,5 +1,5 @@
 // MixProduction with real files: each list file goes through the converter
-// into temp.wav and onto the timeline, and output.wav is read back.
+// into temp.wav and into the production, and output.wav is read back.
 #include "audio/MixProduction.h"
 
 #include <gtest/gtest.h>

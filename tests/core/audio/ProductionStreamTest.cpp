@@ -1,10 +1,12 @@
-// The production timeline at 100 Hz, so one second is 100 samples (200
+// The production stream at 100 Hz, so one second is 100 samples (200
 // bytes) and a two-second fade is 200 samples: every expected position and
 // level below is worked out by hand from the player's rules.
-#include "audio/ProductionTimeline.h"
+#include "audio/ProductionStream.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 #include "common/ByteOrder.h"
@@ -30,10 +32,50 @@ MixSettings Settings(int music, int message, int crossFade, int between,
   return {music, message, crossFade, between, endAfterLast};
 }
 
-std::vector<std::int16_t> Mixed(const ProductionTimeline& t) {
-  const auto s = t.Samples();
-  return {s.begin(), s.end()};
+class CollectingSink final : public ProductionSink {
+ public:
+  bool Put(std::span<const std::int16_t> samples) override {
+    ++puts;
+    if (samples.size() > refuseBeyond - std::min(refuseBeyond, s.size())) return false;
+    s.insert(s.end(), samples.begin(), samples.end());
+    return true;
+  }
+  std::vector<std::int16_t> s;
+  std::size_t refuseBeyond = SIZE_MAX;
+  int puts = 0;
+};
+
+DecodedMessage Message(const std::vector<std::int16_t>& samples) {
+  DecodedMessage m;
+  m.bytes = Bytes(samples);
+  m.length = m.bytes.size();
+  return m;
 }
+
+// A production: messages first, then the music files, each in pieces of at
+// most `piece` bytes.
+struct Production {
+  Production(const MixSettings& settings, const std::vector<std::vector<std::int16_t>>& music,
+             const std::vector<std::vector<std::int16_t>>& messages,
+             std::int64_t capacity = kRoomy, std::size_t piece = SIZE_MAX)
+      : stream(kBytesPerSecond, capacity, settings, sink) {
+    for (const auto& m : messages) EXPECT_TRUE(stream.AddMessage(Message(m)));
+    for (const auto& file : music) {
+      const auto bytes = Bytes(file);
+      for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        const std::size_t n = std::min(piece, bytes.size() - at);
+        stream.AddMusic(std::span(bytes.data() + at, n));
+      }
+    }
+    finished = stream.Finish();
+    s = sink.s;
+    EXPECT_EQ(static_cast<std::int64_t>(s.size()) * 2, stream.Length());
+  }
+  CollectingSink sink;
+  ProductionStream stream;
+  bool finished = false;
+  std::vector<std::int16_t> s;
+};
 
 // True when samples [from, to) all equal value.
 ::testing::AssertionResult AllEqual(const std::vector<std::int16_t>& s, std::size_t from,
@@ -47,41 +89,35 @@ std::vector<std::int16_t> Mixed(const ProductionTimeline& t) {
   return ::testing::AssertionSuccess();
 }
 
-TEST(ProductionTimelineTest, WithoutMessagesTheMusicPlaysBackToBackAtItsLevel) {
-  ProductionTimeline t(kBytesPerSecond, kRoomy, Settings(5, 10, 3, 10));
-  t.AddMusic(Bytes(Constant(1000, 150)));
-  t.AddMusic(Bytes(Constant(-1001, 50)));
-  const auto s = Mixed(t);
-  EXPECT_EQ(t.Length(), 400);
-  EXPECT_TRUE(AllEqual(s, 0, 150, 500));
-  EXPECT_TRUE(AllEqual(s, 150, 200, -500));  // -500.5 truncates toward zero
+TEST(ProductionStreamTest, WithoutMessagesTheMusicPlaysBackToBackAtItsLevel) {
+  const Production p(Settings(5, 10, 3, 10), {Constant(1000, 150), Constant(-1001, 50)}, {});
+  EXPECT_TRUE(p.finished);
+  EXPECT_EQ(p.stream.Length(), 400);
+  EXPECT_TRUE(AllEqual(p.s, 0, 150, 500));
+  EXPECT_TRUE(AllEqual(p.s, 150, 200, -500));  // -500.5 truncates toward zero
 }
 
-TEST(ProductionTimelineTest, WithoutMusicEachMessageStandsAloneOverSilence) {
+TEST(ProductionStreamTest, WithoutMusicEachMessageStandsAloneOverSilence) {
   // Message level 8 over X = 2: 3000 becomes 8 * 3000 / 12 = 2000.
-  ProductionTimeline t(kBytesPerSecond, kRoomy, Settings(10, 8, 2, 10));
-  t.AddMessage(Bytes(Constant(3000, 100)), false);
-  t.AddMessage(Bytes(Constant(-3001, 100)), true);
-  const auto s = Mixed(t);
+  const Production p(Settings(10, 8, 2, 10), {}, {Constant(3000, 100), Constant(-3001, 100)});
   // The first starts T = 10 s in; the next T after the first one's end.
-  EXPECT_TRUE(AllEqual(s, 0, 1000, 0));
-  EXPECT_TRUE(AllEqual(s, 1000, 1100, 2000));
-  EXPECT_TRUE(AllEqual(s, 1100, 2100, 0));
-  EXPECT_TRUE(AllEqual(s, 2100, 2200, -2000));
-  EXPECT_EQ(t.Length(), 2200 * 2);
+  EXPECT_TRUE(AllEqual(p.s, 0, 1000, 0));
+  EXPECT_TRUE(AllEqual(p.s, 1000, 1100, 2000));
+  EXPECT_TRUE(AllEqual(p.s, 1100, 2100, 0));
+  EXPECT_TRUE(AllEqual(p.s, 2100, 2200, -2000));
+  EXPECT_EQ(p.stream.Length(), 2200 * 2);
 }
 
 class TenSecondsCrossFadeTwo : public ::testing::Test {
  protected:
-  // A minute of music at 10000, level 10; messages of 1200 at level 10.
-  TenSecondsCrossFadeTwo() : t(kBytesPerSecond, kRoomy, Settings(10, 10, 2, 10)) {
-    t.AddMusic(Bytes(Constant(10000, 6000)));
-    t.AddMessage(Bytes(Constant(1200, 100)), false);
-    t.AddMessage(Bytes(Constant(1200, 100)), true);
-    s = Mixed(t);
-  }
-  ProductionTimeline t;
-  std::vector<std::int16_t> s;
+  // A minute of music at 10000, level 10, in pieces that end inside fades
+  // and messages; messages of 1200 at level 10.
+  TenSecondsCrossFadeTwo()
+      : p(Settings(10, 10, 2, 10), {Constant(10000, 6000)},
+          {Constant(1200, 100), Constant(1200, 100)}, kRoomy, 146),
+        s(p.s) {}
+  const Production p;
+  const std::vector<std::int16_t>& s;
 };
 
 TEST_F(TenSecondsCrossFadeTwo, TheFirstMessageStartsTenSecondsIn) {
@@ -106,15 +142,14 @@ TEST_F(TenSecondsCrossFadeTwo, TenSecondsLieBetweenOneMessageAndTheNext) {
   EXPECT_EQ(s[2099], 2040);
   EXPECT_TRUE(AllEqual(s, 2100, 2200, 2666));
   EXPECT_TRUE(AllEqual(s, 2400, 6000, 10000));
-  EXPECT_EQ(t.Length(), 6000 * 2);  // the music outlasts the messages
+  EXPECT_EQ(p.stream.Length(), 6000 * 2);  // the music outlasts the messages
 }
 
-TEST(ProductionTimelineTest, BelowFourSecondsTheGapIsZeroAndMessagesAreFourSecondsApart) {
+TEST(ProductionStreamTest, BelowFourSecondsTheGapIsZeroAndMessagesAreFourSecondsApart) {
   for (const int between : {0, 3}) {
-    ProductionTimeline t(kBytesPerSecond, kRoomy, Settings(10, 10, 0, between));
-    t.AddMusic(Bytes(Constant(5000, 3000)));
-    for (int k = 0; k < 3; ++k) t.AddMessage(Bytes(Constant(700, 100)), k == 2);
-    const auto s = Mixed(t);
+    const Production p(Settings(10, 10, 0, between), {Constant(5000, 3000)},
+                       {Constant(700, 100), Constant(700, 100), Constant(700, 100)});
+    const auto& s = p.s;
     // The first waits max(T - 2, 0) s, then fades down for 2 s.
     const std::size_t first = between == 3 ? 300 : 200;
     EXPECT_TRUE(AllEqual(s, first, first + 100, 700)) << "T = " << between;
@@ -128,79 +163,187 @@ TEST(ProductionTimelineTest, BelowFourSecondsTheGapIsZeroAndMessagesAreFourSecon
   }
 }
 
-TEST(ProductionTimelineTest, EndMusicAfterLastMessageEndsTwoSecondsAfterIt) {
-  ProductionTimeline t(kBytesPerSecond, kRoomy, Settings(10, 10, 2, 10, true));
-  t.AddMusic(Bytes(Constant(10000, 6000)));
-  t.AddMessage(Bytes(Constant(1200, 100)), false);
-  t.AddMessage(Bytes(Constant(1200, 100)), true);
-  const auto s = Mixed(t);
+TEST(ProductionStreamTest, EndMusicAfterLastMessageEndsTwoSecondsAfterIt) {
+  const Production p(Settings(10, 10, 2, 10, true), {Constant(10000, 6000)},
+                     {Constant(1200, 100), Constant(1200, 100)});
+  const auto& s = p.s;
   // Only the last message ends the music; the first one fades back up.
   EXPECT_EQ(s[1299], 9960);
   EXPECT_TRUE(AllEqual(s, 2100, 2200, 2666));
-  EXPECT_EQ(t.Length(), 2400 * 2);
+  EXPECT_EQ(p.stream.Length(), 2400 * 2);
   EXPECT_EQ(s[2200], 2000);  // fade-out from X = 2 ...
   EXPECT_EQ(s[2300], 1000);  // ... halfway at 1 ...
   EXPECT_EQ(s[2399], 10);    // ... to 2 - 398 * 2 / 400 = 0.01
 }
 
-TEST(ProductionTimelineTest, EndMusicAfterLastMessageStopsAtTheEndOfTheMusic) {
-  ProductionTimeline t(kBytesPerSecond, kRoomy, Settings(10, 10, 2, 10, true));
-  t.AddMusic(Bytes(Constant(10000, 1150)));
-  t.AddMessage(Bytes(Constant(1200, 100)), true);
-  EXPECT_EQ(t.Length(), 1150 * 2);
+TEST(ProductionStreamTest, EndMusicAfterLastMessageStopsAtTheEndOfTheMusic) {
+  const Production p(Settings(10, 10, 2, 10, true), {Constant(10000, 1150)}, {Constant(1200, 100)});
+  EXPECT_EQ(p.stream.Length(), 1150 * 2);
 
   // A message running past the music ends the production where it ends.
-  ProductionTimeline late(kBytesPerSecond, kRoomy, Settings(10, 10, 2, 10, true));
-  late.AddMusic(Bytes(Constant(10000, 1050)));
-  late.AddMessage(Bytes(Constant(1200, 100)), true);
-  const auto s = Mixed(late);
-  EXPECT_EQ(late.Length(), 1100 * 2);
-  EXPECT_TRUE(AllEqual(s, 1000, 1050, 2666));
-  EXPECT_TRUE(AllEqual(s, 1050, 1100, 1000));  // over silence: 10 * 1200 / 12
+  const Production late(Settings(10, 10, 2, 10, true), {Constant(10000, 1050)},
+                        {Constant(1200, 100)});
+  EXPECT_EQ(late.stream.Length(), 1100 * 2);
+  EXPECT_TRUE(AllEqual(late.s, 1000, 1050, 2666));
+  EXPECT_TRUE(AllEqual(late.s, 1050, 1100, 1000));  // over silence: 10 * 1200 / 12
 }
 
-TEST(ProductionTimelineTest, AFadeUpCutShortByTheMusicEndShortensTheNextWait) {
-  ProductionTimeline t(kBytesPerSecond, kRoomy, Settings(10, 10, 2, 10));
-  t.AddMusic(Bytes(Constant(10000, 1150)));
-  t.AddMessage(Bytes(Constant(1200, 100)), false);
-  t.AddMessage(Bytes(Constant(1200, 100)), true);
-  const auto s = Mixed(t);
+TEST(ProductionStreamTest, AFadeUpCutShortByTheMusicEndShortensTheNextWait) {
+  const Production p(Settings(10, 10, 2, 10), {Constant(10000, 1150)},
+                     {Constant(1200, 100), Constant(1200, 100)}, kRoomy, 20);
+  const auto& s = p.s;
   EXPECT_EQ(s[1149], 2000 + 49 * 40);  // the fade-up got 50 steps before the music ended
   // The fade-up counts as not done: the next message waits T - 2, then fades.
   EXPECT_TRUE(AllEqual(s, 1150, 2150, 0));
   EXPECT_TRUE(AllEqual(s, 2150, 2250, 1000));
-  EXPECT_EQ(t.Length(), 2250 * 2);
+  EXPECT_EQ(p.stream.Length(), 2250 * 2);
 }
 
-TEST(ProductionTimelineTest, NothingIsPlacedBeyondTheCapacity) {
+TEST(ProductionStreamTest, NothingIsPlacedBeyondTheCapacity) {
   const std::int64_t capacity = 2 * 500;
-  ProductionTimeline t(kBytesPerSecond, capacity, Settings(10, 10, 2, 4));
-  t.AddMusic(Bytes(Constant(100, 400)));
-  t.AddMusic(Bytes(Constant(200, 400)));  // only 100 of these fit
-  EXPECT_EQ(t.MusicEnd(), capacity);
-  for (int k = 0; k < 5; ++k) t.AddMessage(Bytes(Constant(50, 300)), k == 4);
-  EXPECT_TRUE(t.WasCut());
-  EXPECT_EQ(t.Length(), capacity);
-  const auto s = Mixed(t);
-  ASSERT_EQ(s.size(), 500u);
-  EXPECT_EQ(s[450], (50 * 10 + 200 * 2) / 12);  // the first message over the second file
+  // Only 100 samples of the second file fit.
+  const Production p(Settings(10, 10, 2, 4), {Constant(100, 400), Constant(200, 400)},
+                     std::vector(5, Constant(50, 300)), capacity);
+  EXPECT_EQ(p.stream.MusicEnd(), capacity);
+  EXPECT_TRUE(p.stream.WasCut());
+  EXPECT_EQ(p.stream.Length(), capacity);
+  ASSERT_EQ(p.s.size(), 500u);
+  EXPECT_EQ(p.s[450], (50 * 10 + 200 * 2) / 12);  // the first message over the second file
 
   // A capacity too small for even one sample takes nothing at all.
-  ProductionTimeline none(kBytesPerSecond, 1, Settings(10, 10, 2, 4));
-  none.AddMusic(Bytes(Constant(100, 10)));
-  none.AddMessage(Bytes(Constant(100, 10)), true);
-  EXPECT_EQ(none.Length(), 0);
-  EXPECT_TRUE(none.Samples().empty());
+  const Production none(Settings(10, 10, 2, 4), {Constant(100, 10)}, {Constant(100, 10)}, 1);
+  EXPECT_EQ(none.stream.Length(), 0);
+  EXPECT_TRUE(none.s.empty());
+  EXPECT_EQ(none.sink.puts, 0);
 }
 
-TEST(ProductionTimelineTest, LevelsOutsideTheirRangesAreHeldAtTheSampleLimits) {
-  ProductionTimeline t(kBytesPerSecond, kRoomy, Settings(255, 255, 0, 0));
-  t.AddMusic(Bytes({30000, -30000, 10, -32768}));
-  const auto s = Mixed(t);
-  EXPECT_EQ(s, (std::vector<std::int16_t>{32767, -32768, 255, -32768}));
+TEST(ProductionStreamTest, LevelsOutsideTheirRangesAreHeldAtTheSampleLimits) {
+  const Production p(Settings(255, 255, 0, 0), {{30000, -30000, 10, -32768}}, {});
+  EXPECT_EQ(p.s, (std::vector<std::int16_t>{32767, -32768, 255, -32768}));
 }
 
-TEST(ProductionTimelineTest, MixSettingsComeFromTheChannel) {
+TEST(ProductionStreamTest, MessagesComeBeforeTheMusicOrNotAtAll) {
+  CollectingSink sink;
+  ProductionStream stream(kBytesPerSecond, kRoomy, Settings(10, 10, 0, 0), sink);
+  const auto music = Bytes(Constant(100, 10));
+  stream.AddMusic(music);
+  EXPECT_FALSE(stream.AddMessage(Message(Constant(5, 10))));
+  EXPECT_TRUE(stream.Finish());
+  EXPECT_EQ(sink.s, Constant(100, 10));
+}
+
+TEST(ProductionStreamTest, ASinkThatRefusesStopsTheStream) {
+  CollectingSink sink;
+  sink.refuseBeyond = 50000;
+  ProductionStream stream(kBytesPerSecond, kRoomy, Settings(10, 10, 0, 0), sink);
+  const auto music = Bytes(Constant(100, 200000));
+  stream.AddMusic(music);
+  const int puts = sink.puts;
+  stream.AddMusic(music);
+  EXPECT_FALSE(stream.Finish());
+  EXPECT_EQ(sink.puts, puts);  // nothing more was offered once refused
+  EXPECT_LE(sink.s.size(), 50000u);
+}
+
+TEST(ProductionStreamTest, MessagesAcrossTheCapacityAreCutThere) {
+  // Fade-down over silence to 200, the first message to 900, no fade-up
+  // without music; the next fade-down, and its message from 1100 on, beyond
+  // the capacity.
+  const Production p(Settings(10, 10, 0, 0), {}, {Constant(300, 700), Constant(400, 700)}, 2 * 1000);
+  ASSERT_EQ(p.s.size(), 1000u);
+  EXPECT_TRUE(AllEqual(p.s, 0, 200, 0));
+  EXPECT_TRUE(AllEqual(p.s, 200, 900, 300));
+  EXPECT_TRUE(AllEqual(p.s, 900, 1000, 0));
+  EXPECT_TRUE(p.stream.WasCut());
+}
+
+// The rules applied the plain way, over the whole production in memory: the
+// music pass, then each message's gap, fades and samples in turn.
+std::vector<std::int16_t> WholeProduction(const MixSettings& m, std::int64_t capacity,
+                                          const std::vector<std::vector<std::int16_t>>& music,
+                                          const std::vector<std::vector<std::int16_t>>& messages) {
+  const auto clampSample = [](double v) {
+    return static_cast<std::int16_t>(std::clamp<std::int64_t>(static_cast<std::int64_t>(v), -32768, 32767));
+  };
+  const std::size_t limit = static_cast<std::size_t>(capacity / 2);
+  std::vector<std::int16_t> mix;
+  for (const auto& file : music) {
+    for (const std::int16_t v : file) {
+      if (mix.size() < limit) mix.push_back(clampSample(v * m.musicLevel / 10.0));
+    }
+  }
+  const auto E = static_cast<std::int64_t>(mix.size());  // in samples here
+  const std::int64_t B = kRate;                           // samples per second
+  const std::int64_t F = 2 * B;
+  const double fadeBytes = 2.0 * static_cast<double>(F);
+  const int X = m.crossFade;
+  const auto at = [&](std::int64_t i) -> std::int16_t* {
+    if (i < 0 || i >= static_cast<std::int64_t>(limit)) return nullptr;
+    if (static_cast<std::size_t>(i) >= mix.size()) mix.resize(static_cast<std::size_t>(i) + 1, 0);
+    return &mix[static_cast<std::size_t>(i)];
+  };
+  std::int64_t p = 0;
+  std::int64_t end = -1;
+  int state = 1;
+  const std::int64_t T = m.secondsBetweenMessages;
+  for (std::size_t k = 0; k < messages.size(); ++k) {
+    p += (T - std::min<std::int64_t>(2 * state, T)) * B;
+    for (std::int64_t i = 0; i < F; ++i) {
+      const double step = 2.0 * static_cast<double>(i);  // in bytes
+      if (auto* v = at(p + i)) *v = clampSample((10.0 - step * (10 - X) / fadeBytes) * *v / 10.0);
+    }
+    p += F;
+    const auto& msg = messages[k];
+    for (std::size_t i = 0; i < msg.size(); ++i) {
+      if (auto* v = at(p + static_cast<std::int64_t>(i))) {
+        *v = clampSample(static_cast<double>((m.messageLevel * msg[i] + X * *v) / (X + 10)));
+      }
+    }
+    p += static_cast<std::int64_t>(msg.size());
+    const std::int64_t steps = std::clamp<std::int64_t>(E - p, 0, F);
+    const bool out = k + 1 == messages.size() && m.endMusicAfterLastMessage;
+    for (std::int64_t i = 0; i < steps; ++i) {
+      const double step = 2.0 * static_cast<double>(i);
+      const double f = out ? X - step * X / fadeBytes : X + step * (10 - X) / fadeBytes;
+      if (auto* v = at(p + i)) *v = clampSample(f * *v / 10.0);
+    }
+    p += steps;
+    if (out) end = p;
+    state = steps == F ? 2 : 1;
+  }
+  const std::int64_t length = std::min<std::int64_t>(end >= 0 ? end : std::max(p, E), static_cast<std::int64_t>(limit));
+  mix.resize(static_cast<std::size_t>(length), 0);
+  return mix;
+}
+
+TEST(ProductionStreamTest, StreamingGivesTheSameProductionAsTheWholeInMemory) {
+  std::mt19937 random(20241206);
+  const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const auto samples = [&](int longest) {
+    std::vector<std::int16_t> v(static_cast<std::size_t>(pick(0, longest)));
+    for (auto& x : v) x = static_cast<std::int16_t>(pick(-32768, 32767));
+    return v;
+  };
+  for (int round = 0; round < 300; ++round) {
+    // Now and then out-of-range levels, productions longer than what goes to
+    // the sink at once, and capacities that cut.
+    const bool wild = round % 10 == 0;
+    const MixSettings m = Settings(wild ? pick(0, 40) : pick(0, 10), wild ? pick(0, 40) : pick(0, 10),
+                                   pick(0, 10), pick(0, 12), pick(0, 1) == 1);
+    const int longest = round % 7 == 0 ? 60000 : 3000;
+    std::vector<std::vector<std::int16_t>> music(static_cast<std::size_t>(pick(0, 4)));
+    for (auto& file : music) file = samples(longest);
+    std::vector<std::vector<std::int16_t>> messages(static_cast<std::size_t>(pick(0, 5)));
+    for (auto& message : messages) message = samples(longest / 4);
+    const std::int64_t capacity = pick(0, 3) == 0 ? 2 * pick(0, 5000) : kRoomy;
+    const std::size_t piece = 2 * static_cast<std::size_t>(pick(1, 3000));
+    const Production p(m, music, messages, capacity, piece);
+    EXPECT_TRUE(p.finished);
+    ASSERT_EQ(p.s, WholeProduction(m, capacity, music, messages)) << "round " << round;
+  }
+}
+
+TEST(ProductionStreamTest, MixSettingsComeFromTheChannel) {
   ChannelConfig channel;
   channel.MusicVolume = 7;
   channel.MessageVolume = 9;

@@ -1,5 +1,5 @@
-// The production's growable block: contents survive growth from a small
-// block to a large one, and ownership moves.
+// The production window's growable block: contents survive growth, and
+// ownership moves.
 #include "audio/SampleBuffer.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +9,11 @@
 namespace corvane::test {
 namespace {
 
-TEST(SampleBufferTest, GrowingKeepsWhatWasWrittenAcrossEveryKindOfBlock) {
+TEST(SampleBufferTest, GrowingKeepsWhatWasWritten) {
   SampleBuffer buffer;
   EXPECT_EQ(buffer.Size(), 0u);
   buffer.Resize(1000);
   for (std::size_t i = 0; i < 1000; ++i) buffer.Data()[i] = static_cast<std::int16_t>(i);
-  // Beyond the size where huge pages are asked for.
   buffer.Resize(20u << 20);
   EXPECT_EQ(buffer.Size(), 20u << 20);
   for (std::size_t i = 0; i < 1000; ++i) ASSERT_EQ(buffer.Data()[i], static_cast<std::int16_t>(i));

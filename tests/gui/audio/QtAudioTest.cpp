@@ -6,7 +6,7 @@
 #include <QMediaDevices>
 #include <cstring>
 
-#include "audio/WaveFormat.h"
+#include "audio/ProductionFile.h"
 #include "gui/audio/PlaybackDevice.h"
 #include "gui/audio/QtAudioInput.h"
 #include "gui/audio/QtMediaPlayer.h"

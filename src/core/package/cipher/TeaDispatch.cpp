@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-#include "package/cipher/CpuFeatures.h"
+#include "common/CpuFeatures.h"
 #include "package/cipher/TeaBlocks.h"
 #include "package/cipher/WorkerPool.h"
 
