@@ -161,8 +161,9 @@ BENCHMARK(BM_ReadPackage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterati
 BENCHMARK(BM_VerifyPackage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // cp, write and read taken turn about, so a slow spell of a shared machine
-// falls on all three alike. Each ratio is the median over the rounds of cp's
-// time over the package operation's: at least 0.5 is the goal.
+// falls on all three alike. Each ratio is cp's time over the package
+// operation's, as the median over the rounds and as the best time of each
+// over the rounds: at least 0.5 is the goal.
 void BM_PackageAgainstCp(benchmark::State& state) {
   auto& files = PackageBenchFiles::Get();
   const PackageContents contents = Contents();
@@ -173,6 +174,9 @@ void BM_PackageAgainstCp(benchmark::State& state) {
   };
   std::vector<double> writeRatios;
   std::vector<double> readRatios;
+  double bestCp = 1e9;
+  double bestWrite = 1e9;
+  double bestRead = 1e9;
   for (auto _ : state) {
     RemoveCopy();
     auto start = Clock::now();
@@ -183,11 +187,16 @@ void BM_PackageAgainstCp(benchmark::State& state) {
     if (WritePackage(files.package, contents, progress) != PackageStatus::Ok) {
       state.SkipWithError("write failed");
     }
-    writeRatios.push_back(cp / seconds(start));
+    const double write = seconds(start);
+    writeRatios.push_back(cp / write);
     RemoveUnpacked();
     start = Clock::now();
     if (ReadBack(false) != PackageStatus::Ok) state.SkipWithError("read failed");
-    readRatios.push_back(cp / seconds(start));
+    const double read = seconds(start);
+    readRatios.push_back(cp / read);
+    bestCp = std::min(bestCp, cp);
+    bestWrite = std::min(bestWrite, write);
+    bestRead = std::min(bestRead, read);
   }
   auto median = [](std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -195,6 +204,8 @@ void BM_PackageAgainstCp(benchmark::State& state) {
   };
   state.counters["write_vs_cp"] = median(writeRatios);
   state.counters["read_vs_cp"] = median(readRatios);
+  state.counters["write_vs_cp_best"] = bestCp / bestWrite;
+  state.counters["read_vs_cp_best"] = bestCp / bestRead;
 }
 BENCHMARK(BM_PackageAgainstCp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(21);
 
