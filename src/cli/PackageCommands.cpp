@@ -31,7 +31,8 @@ constexpr const char* kPackageUsage =
     "  verify FILE.ipc [--provider-key KEY] [--device-id ID]\n"
     "      run every check without writing; the exit code is the status code\n"
     "  unpack FILE.ipc DIR [--provider-key KEY]\n"
-    "      verify and unpack the members into DIR, as opening in Corvane does\n"
+    "      verify and unpack the members into DIR, as opening in Corvane does;\n"
+    "      DIR must be new or empty (a folder holding anything is refused)\n"
     "  relock FILE.ipc --device-id ID [--provider-key KEY] [--open-key KEY] [--unlock] [--out DIR]\n"
     "      write the same content as a package for another device (and provider key)\n"
     "\n"
@@ -104,7 +105,7 @@ int Inspect(const Arguments& a) {
   std::string text(PackageStatusText(status));
   if (!text.empty()) text.pop_back();
   report.Add("statusText", status == PackageStatus::Ok ? std::string("valid") : text);
-  if (result.HeaderRead) report.Add("header", HeaderReport(result.Header));
+  if (result.HeaderRead) report.Add("header", HeaderReport(result.Header, result.HasProviderKey));
   Report& members = report.Add("members", Report::List());
   for (const auto& member : result.Members) {
     Report& m = members.Append(Report());
@@ -148,14 +149,32 @@ int Verify(const Arguments& a) {
 int Unpack(const Arguments& a) {
   if (a.positional.size() != 2) return UsageError("unpack takes a package file and a folder");
   const std::string& file = a.positional[0];
+  const std::filesystem::path destination = a.positional[1];
+  // Unpacking replaces the files of its folder, as opening in Corvane empties
+  // the working folder; a folder of the user's must never lose a file to it.
+  std::error_code error;
+  const bool existed = std::filesystem::exists(destination, error);
+  if (existed && !std::filesystem::is_directory(destination, error)) {
+    return UsageError(destination.string() + " is not a folder");
+  }
+  if (existed && !std::filesystem::is_empty(destination, error)) {
+    return UsageError(destination.string() +
+                      " is not empty: unpack into a new or empty folder, nothing was changed");
+  }
+  if (error) return UsageError("cannot look into " + destination.string() + ": " + error.message());
   PackageReadOptions options;
   options.AssignedProviderKey = a.Value("--provider-key").value_or(kNoKey);
   options.DeviceKey = KeyFromFileName(file);
   PackageReadResult result;
   NoProgress progress;
   const PackageStatus status =
-      ReadPackage(file, a.positional[1], options, result, progress, TraceLog::Silent());
-  if (status != PackageStatus::Ok) return Failed(file, status);
+      ReadPackage(file, destination, options, result, progress, TraceLog::Silent());
+  if (status != PackageStatus::Ok) {
+    // A folder this command made goes again; removing fails harmlessly when
+    // anything is in it.
+    if (!existed) std::filesystem::remove(destination, error);
+    return Failed(file, status);
+  }
   std::printf("Unpacked %zu members into %s\n", result.Members.size(), a.positional[1].c_str());
   return 0;
 }

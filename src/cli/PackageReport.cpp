@@ -60,10 +60,12 @@ Report ChannelReport(const ChannelConfig& c) {
 
 }  // namespace
 
-Report HeaderReport(const PackageHeader& header) {
+Report HeaderReport(const PackageHeader& header, bool hasProviderKey) {
   Report r;
   r.Add("deviceId", Hex(header.Key, 16));
-  r.Add("providerKey", header.ProviderKey.Str());
+  r.Add("providerKeySet", hasProviderKey);
+  // The reader withholds the key of a package that failed authorization.
+  if (!header.ProviderKey.View().empty()) r.Add("providerKey", header.ProviderKey.Str());
   r.Add("memberCount", std::int64_t{header.MemberCount});
   r.Add("model", std::int64_t{header.Model});
   r.Add("modelName", std::string(ModelName(header.Model)));

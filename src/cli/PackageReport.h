@@ -8,7 +8,8 @@
 
 namespace corvane::cli {
 
-Report HeaderReport(const PackageHeader& header);
+// The key itself only when the reader handed it over (authorization passed).
+Report HeaderReport(const PackageHeader& header, bool hasProviderKey);
 Report ConfigRecordReport(const DeviceConfigRecord& record, const ChannelConfig& channel1,
                           const ChannelConfig& channel2);
 

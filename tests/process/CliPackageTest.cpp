@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "channel/ChannelConfig.h"
+#include "common/ByteOrder.h"
 #include "common/Progress.h"
+#include "package/Crc16Ccitt.h"
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
 #include "process/ChildProcess.h"
@@ -134,6 +136,111 @@ TEST_F(CliPackageTest, HelpAndUsageErrors) {
   EXPECT_EQ(missing.exitCode, 2);
   EXPECT_NE(missing.err.find("Error Accessing File."), std::string::npos);
   EXPECT_EQ(missing.err.find("terminate"), std::string::npos);
+}
+
+// A package that says it holds more than its members: the file checksum is
+// made good again, so only the length accounting can find it.
+void PadBeforeChecksum(const std::filesystem::path& package) {
+  auto bytes = ReadWholeFile(package);
+  bytes.insert(bytes.end() - 2, 8, 0x5A);
+  WriteBE16(&bytes[bytes.size() - 2], Crc16Update(kCrc16Start, bytes.data(), bytes.size() - 2));
+  WriteWholeFile(package, bytes);
+}
+
+TEST_F(CliPackageTest, EveryCommandExitsWithTheStatusOfWhatItFound) {
+  const auto locked = Write("Locked_SU_20240315_SPK_" + std::string(kDevice) + ".ipc", kDevice, "ACME");
+  const auto damaged = folder / "Damaged_SU_20240315_00000000000012AB.ipc";
+  auto bytes = ReadWholeFile(package);
+  bytes[600] ^= 0x10;
+  WriteWholeFile(damaged, bytes);
+  const auto renamed = folder / "Renamed_SU_20240315_00000000000012AC.ipc";
+  std::filesystem::copy_file(package, renamed);
+  const auto padded = folder / "Padded_SU_20240315_00000000000012AB.ipc";
+  std::filesystem::copy_file(package, padded);
+  PadBeforeChecksum(padded);
+  const std::string missing = (folder / "Missing_SU_20240315_00000000000012AB.ipc").string();
+
+  struct Case {
+    std::vector<std::string> words;
+    int exitCode;
+  };
+  const std::string out = (folder / "new").string();
+  const std::vector<Case> cases = {
+      {{"inspect", package.string()}, 0},
+      {{"inspect", damaged.string()}, 5},
+      {{"inspect", renamed.string()}, 9},
+      {{"inspect", locked.string()}, 10},
+      {{"inspect", locked.string(), "--provider-key", "ACME"}, 0},
+      {{"inspect", padded.string()}, 6},
+      {{"inspect", missing}, 2},
+      {{"verify", damaged.string()}, 5},
+      {{"verify", locked.string()}, 10},
+      {{"verify", locked.string(), "--provider-key", "ACME", "--device-id", "12AC"}, 10},
+      {{"verify", padded.string()}, 6},
+      {{"verify", missing}, 2},
+      {{"unpack", damaged.string(), out}, 5},
+      {{"unpack", renamed.string(), out}, 9},
+      {{"unpack", locked.string(), out}, 10},
+      {{"unpack", padded.string(), out}, 6},
+      {{"unpack", missing, out}, 2},
+      {{"unpack", package.string()}, 64},
+      {{"relock", locked.string(), "--device-id", "1"}, 10},
+      {{"relock", locked.string(), "--device-id", "1", "--open-key", "WRONG"}, 10},
+      {{"relock", damaged.string(), "--device-id", "1"}, 5},
+      {{"relock", padded.string(), "--device-id", "1"}, 6},
+      {{"relock", package.string(), "--device-id", "1", "--out", out + "/none"}, 2},
+      {{"relock", package.string(), "--device-id", "12345678901234567"}, 64},
+      {{"relock", package.string(), "--device-id", "0", "--provider-key", "ACME"}, 64},
+      {{"relock", package.string(), "--device-id", "1", "--provider-key", "SEVENTEEN-LETTERS"}, 64},
+  };
+  for (const Case& c : cases) {
+    std::string shown;
+    for (const auto& word : c.words) shown += word + " ";
+    const auto run = Cli(c.words);
+    EXPECT_EQ(run.exitCode, c.exitCode) << shown << "\n" << run.err;
+    // A failed unpack leaves no folder behind, and nothing is written anywhere.
+    EXPECT_FALSE(std::filesystem::exists(out)) << shown;
+  }
+}
+
+TEST_F(CliPackageTest, UnpackRefusesAFolderThatHoldsAnythingAndTouchesNothing) {
+  const auto mine = folder / "mine";
+  std::filesystem::create_directories(mine / "sub");
+  WriteWholeFile(mine / "letter.txt", std::vector<std::uint8_t>(5, 0x41));
+  WriteWholeFile(mine / "song.ogg", std::vector<std::uint8_t>(7, 0x42));
+  for (const auto& target : {mine, mine / "letter.txt"}) {
+    const auto run = Cli({"unpack", package.string(), target.string()});
+    EXPECT_EQ(run.exitCode, 64) << target;
+    EXPECT_NE(run.err.find(target.string()), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadWholeFile(mine / "letter.txt"), std::vector<std::uint8_t>(5, 0x41));
+  EXPECT_EQ(ReadWholeFile(mine / "song.ogg"), std::vector<std::uint8_t>(7, 0x42));
+  EXPECT_TRUE(std::filesystem::is_directory(mine / "sub"));
+
+  // An empty folder of the user's is used as it is.
+  std::filesystem::create_directories(folder / "empty");
+  const auto run = Cli({"unpack", package.string(), (folder / "empty").string()});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(folder / "empty" / "song.ogg"));
+}
+
+TEST_F(CliPackageTest, InspectShowsTheProviderKeyOnlyToWhoeverGivesIt) {
+  const auto locked = Write("Locked_SU_20240315_SPK_" + std::string(kDevice) + ".ipc", kDevice, "K3Y-ACME");
+  for (const bool json : {false, true}) {
+    std::vector<std::string> words = {"inspect", locked.string()};
+    if (json) words.push_back("--json");
+    const auto refused = Cli(words);
+    EXPECT_EQ(refused.exitCode, 10);
+    EXPECT_EQ(refused.out.find("K3Y-ACME"), std::string::npos) << refused.out;
+    EXPECT_NE(refused.out.find(json ? "\"providerKeySet\":true" : "providerKeySet: yes"),
+              std::string::npos)
+        << refused.out;
+
+    words.insert(words.end(), {"--provider-key", "K3Y-ACME"});
+    const auto allowed = Cli(words);
+    EXPECT_EQ(allowed.exitCode, 0);
+    EXPECT_NE(allowed.out.find("K3Y-ACME"), std::string::npos) << allowed.out;
+  }
 }
 
 }  // namespace

@@ -252,12 +252,15 @@ PackageStatus ReadBody(FileStream& in, std::uint64_t size, const std::filesystem
   const auto header = DecodePackageHeader(plain);
   if (!header) return PackageStatus::UpdateFileNotValid;
   result.Header = *header;
+  result.Header.ProviderKey = {};
   result.HeaderRead = true;
+  result.HasProviderKey = header->ProviderKey.View() != kNoKey;
 
   const FixedText<17> assigned(options.AssignedProviderKey);
-  const bool allowed = header->ProviderKey.View() == kNoKey ||
+  const bool allowed = !result.HasProviderKey ||
                        (header->Key == options.DeviceKey && header->ProviderKey == assigned);
   if (!allowed) return PackageStatus::InvalidAuthorization;
+  result.Header.ProviderKey = header->ProviderKey;
   trace.Line("Valid CRV Security...\n");
 
   std::uint8_t stored[2];

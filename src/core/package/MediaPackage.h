@@ -45,8 +45,12 @@ struct PackageReadOptions {
 inline constexpr std::uint32_t kMaxExtractedMember = 64u << 20;
 
 struct PackageReadResult {
+  // The plain header. Its provider key is handed over only once the package
+  // passed authorization: a key read from a package the caller may not open
+  // would open it.
   PackageHeader Header;
   bool HeaderRead = false;  // the header deciphered and its checksum matched
+  bool HasProviderKey = false;  // the header names a provider key, shown or not
   std::vector<EntryHeader> Members;
   std::vector<std::uint8_t> Extracted;
   bool HasExtracted = false;

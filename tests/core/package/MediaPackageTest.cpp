@@ -204,6 +204,9 @@ TEST_F(MediaPackageTest, AProviderKeyLocksThePackageToItsDeviceAndKey) {
   EXPECT_EQ(result.Header.ProviderKey.View(), "ACME");
   options.AssignedProviderKey = "acme";
   EXPECT_EQ(Read(package, options), PackageStatus::InvalidAuthorization);
+  // The key would open the package: it is not handed to whoever failed.
+  EXPECT_TRUE(result.HasProviderKey);
+  EXPECT_EQ(result.Header.ProviderKey.View(), "");
   options.AssignedProviderKey = kNoKey;
   EXPECT_EQ(Read(package, options), PackageStatus::InvalidAuthorization);
   options.AssignedProviderKey = "ACME";
