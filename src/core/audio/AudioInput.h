@@ -24,6 +24,8 @@ class AudioInput {
   virtual bool Start(std::size_t device) = 0;
   // Appends the samples captured since the last call.
   virtual void TakeCaptured(std::vector<std::int16_t>& into) = 0;
+  // Ends the capture. Samples not yet taken are dropped and nothing arrives
+  // afterwards, so a caller that wants the end of a take takes it first.
   virtual void Stop() = 0;
 };
 

@@ -79,22 +79,26 @@ RecorderTick RecorderEngine::Tick() {
 bool RecorderEngine::TakeArrived() {
   arrived_.clear();
   input_.TakeCaptured(arrived_);
-  const std::size_t room = static_cast<std::size_t>(kBufferSeconds * kCaptureRate) - take_.size();
-  const std::size_t kept = std::min(arrived_.size(), room);
+  // A timer running late lets more than its count of samples in: the take
+  // still ends at the limit's length.
+  const std::size_t limit = static_cast<std::size_t>(limitSeconds_) * kCaptureRate;
+  const std::size_t kept = std::min(arrived_.size(), limit - std::min(limit, take_.size()));
   try {
     take_.insert(take_.end(), arrived_.begin(),
                  arrived_.begin() + static_cast<std::ptrdiff_t>(kept));
   } catch (const std::bad_alloc&) {
     return false;  // out of memory mid-take: what was recorded stays
   }
-  return true;
+  return take_.size() < limit;
 }
 
 bool RecorderEngine::Stop() {
   if (!recording_) return false;
   recording_ = false;
-  input_.Stop();
+  // What the device delivered up to now is still waiting in the input, and
+  // stopping the input drops it: take it first.
   TakeArrived();
+  input_.Stop();
   meter_.clear();
   if (take_.empty()) return false;
   std::error_code ignored;

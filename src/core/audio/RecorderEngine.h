@@ -38,10 +38,9 @@ struct RecorderTick {
 
 class RecorderEngine {
  public:
+  // A take holds at most this long; it stops by itself when either the
+  // timer's count or the samples reach it.
   static constexpr std::int32_t kLimitSeconds = 3600;
-  // The take holds at most this much, a minute beyond the limit for the
-  // samples a late timer lets in.
-  static constexpr std::int64_t kBufferSeconds = 3660;
 
   RecorderEngine(AudioInput& input, std::filesystem::path workFile,
                  std::int32_t limitSeconds = kLimitSeconds);
@@ -69,8 +68,8 @@ class RecorderEngine {
   const std::filesystem::path& WorkFile() const { return workFile_; }
 
  private:
-  // Moves what the input captured into the take, within the buffer; false
-  // when memory ran out.
+  // Moves what the input captured into the take, up to the limit's length;
+  // false when the take is full or memory ran out.
   bool TakeArrived();
 
   AudioInput& input_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <random>
 
 #include "audio/WaveFormat.h"
 #include "common/ByteOrder.h"
@@ -13,8 +14,10 @@
 namespace corvane::test {
 namespace {
 
-// An input that hands out prepared blocks, one per TakeCaptured call while
-// it runs, and after Stop what was still in flight (the tail).
+// An input that behaves like a sound device: what it delivered waits until
+// the recorder takes it, and Stop drops whatever was not taken; nothing
+// arrives after Stop. Each take while it runs also hands over the next
+// prepared block, standing for what arrived in one timer period.
 class ScriptedInput final : public AudioInput {
  public:
   std::vector<std::string> Devices() override { return devices; }
@@ -25,18 +28,20 @@ class ScriptedInput final : public AudioInput {
     return startWorks;
   }
   void TakeCaptured(std::vector<std::int16_t>& into) override {
-    if (!running) {
-      into.insert(into.end(), tail.begin(), tail.end());
-      tail.clear();
-      return;
-    }
+    if (!running) return;
+    into.insert(into.end(), pending.begin(), pending.end());
+    pending.clear();
     if (blocks.empty()) return;
     into.insert(into.end(), blocks.front().begin(), blocks.front().end());
     blocks.pop_front();
   }
   void Stop() override {
     running = false;
+    pending.clear();
     ++stops;
+  }
+  void Deliver(const std::vector<std::int16_t>& samples) {
+    if (running) pending.insert(pending.end(), samples.begin(), samples.end());
   }
 
   std::vector<std::string> devices{"Microphone", "Line In"};
@@ -46,7 +51,7 @@ class ScriptedInput final : public AudioInput {
   int stops = 0;
   std::vector<std::size_t> started;
   std::deque<std::vector<std::int16_t>> blocks;
-  std::vector<std::int16_t> tail;
+  std::vector<std::int16_t> pending;
 };
 
 TEST(InputLevelTest, IsTheMeanOfTruncatedPercentagesOfHalfScale) {
@@ -81,7 +86,6 @@ TEST_F(RecorderEngineTest, RecordsTheTakeIntoAMonoWaveAtTheCaptureRate) {
     input.blocks.emplace_back(tone.begin() + static_cast<std::ptrdiff_t>(at),
                               tone.begin() + static_cast<std::ptrdiff_t>(at + kMeterBlockSamples));
   }
-  input.tail = Constant(77, 100);  // arrives after the last tick
   ASSERT_EQ(engine.Start(1), RecordStart::Started);
   EXPECT_EQ(input.started, (std::vector<std::size_t>{1}));
   RecorderTick tick;
@@ -90,6 +94,7 @@ TEST_F(RecorderEngineTest, RecordsTheTakeIntoAMonoWaveAtTheCaptureRate) {
   EXPECT_GT(tick.level, 25);
   EXPECT_EQ(engine.ElapsedTenths(), 25);
   EXPECT_TRUE(engine.HasTake());
+  input.Deliver(Constant(77, 100));  // arrives after the last tick
   ASSERT_TRUE(engine.Stop());
   EXPECT_FALSE(input.running);
 
@@ -102,6 +107,32 @@ TEST_F(RecorderEngineTest, RecordsTheTakeIntoAMonoWaveAtTheCaptureRate) {
   EXPECT_EQ(ReadLE32(bytes.data() + 28), 44100u);
   EXPECT_EQ(static_cast<std::int16_t>(ReadLE16(bytes.data() + 80 + 2 * 1000)), tone[1000]);
   EXPECT_EQ(static_cast<std::int16_t>(ReadLE16(bytes.data() + bytes.size() - 2)), 77);
+}
+
+// Whenever the operator presses Stop, between ticks or right after one, the
+// take holds every sample the device delivered up to then, in order.
+TEST_F(RecorderEngineTest, ATakeStoppedAtAnyMomentHoldsEverySampleDeliveredBeforeStop) {
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 200; ++trial) {
+    RecorderEngine engine(input, work);
+    ASSERT_EQ(engine.Start(0), RecordStart::Started);
+    std::vector<std::int16_t> delivered;
+    const int steps = std::uniform_int_distribution<int>(1, 40)(random);
+    for (int step = 0; step < steps; ++step) {
+      if (random() % 3 == 0) {
+        engine.Tick();
+        continue;
+      }
+      std::vector<std::int16_t> piece(std::uniform_int_distribution<std::size_t>(1, 3000)(random));
+      for (auto& sample : piece) sample = static_cast<std::int16_t>(delivered.size() + (&sample - piece.data()));
+      input.Deliver(piece);
+      delivered.insert(delivered.end(), piece.begin(), piece.end());
+    }
+    engine.Stop();
+    input.Deliver(Constant(1, 50));  // too late: the device is stopped
+    const auto take = engine.Take();
+    ASSERT_EQ(std::vector<std::int16_t>(take.begin(), take.end()), delivered) << "trial " << trial;
+  }
 }
 
 TEST_F(RecorderEngineTest, TheMeterReadsTheFirstWholeBlockSinceItWasLastRead) {
@@ -146,6 +177,15 @@ TEST_F(RecorderEngineTest, ATakeStoppedAtTheLimitHoldsTheLimitsLength) {
   }
   EXPECT_EQ(ticks, 30);
   EXPECT_EQ(ReadWholeFile(work).size(), 80u + 3 * 44100u);
+
+  // A timer running late: the samples reach the limit before its count does.
+  RecorderEngine late(input, work, 3);
+  input.blocks = {Constant(3, 44100), Constant(4, 44100)};
+  ASSERT_EQ(late.Start(0), RecordStart::Started);
+  EXPECT_FALSE(late.Tick().limitReached);
+  EXPECT_TRUE(late.Tick().limitReached);
+  EXPECT_FALSE(late.IsRecording());
+  EXPECT_EQ(ReadWholeFile(work).size(), 80u + 3 * 44100u);
 }
 
 TEST_F(RecorderEngineTest, StartFailuresLeaveItIdle) {
@@ -186,12 +226,13 @@ TEST_F(RecorderEngineTest, NothingRecordedWritesNoFile) {
 
 TEST_F(RecorderEngineTest, RecordingAgainOrDiscardingDropsTheTake) {
   RecorderEngine engine(input, work);
-  input.blocks = {Constant(5, 2205), Constant(6, 2205)};
+  input.blocks = {Constant(5, 2205)};
   ASSERT_EQ(engine.Start(0), RecordStart::Started);
   engine.Tick();
   ASSERT_TRUE(engine.Stop());
   ASSERT_EQ(engine.Start(0), RecordStart::Started);
   EXPECT_EQ(engine.ElapsedTenths(), 0);
+  input.Deliver(Constant(6, 2205));
   engine.Tick();
   EXPECT_EQ(engine.Take().front(), 6);
   engine.Discard();
