@@ -1,6 +1,5 @@
 #include "PackageCommands.h"
 
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cctype>
@@ -10,6 +9,7 @@
 
 #include "Arguments.h"
 #include "PackageReport.h"
+#include "common/PrivateFolder.h"
 #include "common/Progress.h"
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
@@ -68,24 +68,6 @@ int Failed(const std::string& file, PackageStatus status) {
   std::fprintf(stderr, "%s: %s\n", file.c_str(), text.c_str());
   return static_cast<int>(status);
 }
-
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-cli-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 int Inspect(const Arguments& a) {
   if (a.positional.size() != 1) return UsageError("inspect takes one package file");
@@ -191,8 +173,8 @@ int Relock(const Arguments& a) {
   }
   const std::string& file = a.positional[0];
 
-  TemporaryFolder staging;
-  if (staging.Path().empty()) return Failed(file, PackageStatus::ErrorAccessingFile);
+  PrivateFolder staging(std::filesystem::temp_directory_path(), "corvane-cli");
+  if (!staging.Exists()) return Failed(file, PackageStatus::ErrorAccessingFile);
   PackageReadOptions options;
   options.AssignedProviderKey = a.Value("--open-key").value_or(providerKey);
   options.DeviceKey = KeyFromFileName(file);

@@ -166,6 +166,9 @@ TEST(ApplicationProcess, StartAfterACrashEmptiesTheTemporaryFolder) {
   Touch(temp / "left.ogg");
   Touch(temp / "output.wav");
   Touch(temp / "keep" / "inner.ogg");
+  // An open killed half way through its unpacking.
+  std::filesystem::create_directories(temp / ".unpacking-Q1w2E3");
+  Touch(temp / ".unpacking-Q1w2E3" / "song.ogg");
   LockHolder crashed(data.Path());
   crashed.Crash();
 
@@ -175,8 +178,10 @@ TEST(ApplicationProcess, StartAfterACrashEmptiesTheTemporaryFolder) {
   ASSERT_TRUE(WaitUntil([&] { return LockHeldElsewhere(data.Path()) && FilesIn(temp).empty(); }))
       << app.Output();
   EXPECT_TRUE(app.StillRunning()) << app.Output();
-  // Only files directly inside are working files; folders are left alone.
+  // Only files directly inside are working files, and the program's own
+  // unpacking folders; other folders are left alone.
   EXPECT_TRUE(std::filesystem::exists(temp / "keep" / "inner.ogg"));
+  EXPECT_FALSE(std::filesystem::exists(temp / ".unpacking-Q1w2E3"));
 
   app.Signal(SIGTERM);
   EXPECT_EQ(app.WaitForExit(), std::optional(0)) << app.Output();

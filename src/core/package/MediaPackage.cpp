@@ -1,6 +1,5 @@
 #include "package/MediaPackage.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -12,6 +11,7 @@
 #include <system_error>
 
 #include "common/ByteOrder.h"
+#include "common/PrivateFolder.h"
 #include "package/CipherRegions.h"
 #include "package/Crc16Ccitt.h"
 #include "package/PackageCipher.h"
@@ -112,27 +112,6 @@ PackageStatus WriteBody(FileStream& out, const PackageContents& contents, Progre
   return out.WriteAt(size, stored) == sizeof stored ? PackageStatus::Ok : PackageStatus::ErrorWritingFile;
 }
 
-// A private folder inside the destination that members are unpacked into
-// until the whole package has proved sound.
-class StagingFolder {
- public:
-  explicit StagingFolder(const std::filesystem::path& destination) {
-    std::string pattern = (destination / ".unpacking-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  StagingFolder(const StagingFolder&) = delete;
-  StagingFolder& operator=(const StagingFolder&) = delete;
-  ~StagingFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  bool Exists() const { return !path_.empty(); }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 struct MemberLayout {
   EntryHeader entry;
   Block256 raw;  // as stored, for the checksum
@@ -177,7 +156,7 @@ std::optional<std::uint16_t> ChecksumOf(FileStream& in, std::uint64_t covered) {
 
 // Moves the unpacked members into the destination, after emptying it, and
 // leaves the marker of a finished update.
-PackageStatus CommitUnpacked(const StagingFolder& staging, const std::filesystem::path& destination,
+PackageStatus CommitUnpacked(const PrivateFolder& staging, const std::filesystem::path& destination,
                              const PackageHeader& header, std::uint16_t storedCrc) {
   ClearFolderFiles(destination);
   std::error_code error;
@@ -275,11 +254,13 @@ PackageStatus ReadBody(FileStream& in, std::uint64_t size, const std::filesystem
       WalkEntries(in, header->MemberCount, covered, key, destination, trace, members);
   for (const auto& member : members) result.Members.push_back(member.entry);
 
-  std::optional<StagingFolder> staging;
+  // Members wait in a private folder inside the destination until the whole
+  // package has proved sound.
+  std::optional<PrivateFolder> staging;
   std::error_code ignored;
   if (!options.VerifyOnly) {
     std::filesystem::create_directories(destination, ignored);
-    staging.emplace(destination);
+    staging.emplace(destination, kUnpackingFolderPrefix);
     if (!staging->Exists()) return PackageStatus::ErrorAccessingFile;
   }
   // A later member of the same name replaces an earlier one, so only the

@@ -1,6 +1,7 @@
 #include "session/SessionState.h"
 
 #include "audio/AudioSettings.h"
+#include "common/PrivateFolder.h"
 #include "session/DeviceModel.h"
 
 namespace corvane {
@@ -33,7 +34,11 @@ void SessionState::ApplyModel(std::int32_t model, bool reloadAudio) {
   Audio.SetConversionRate(Audio.ProjectRateText.View(), Audio.ProjectRate);
 }
 
-void SessionState::ClearTempFolder() const { ClearFolderFiles(Folders.TempFolder); }
+void SessionState::ClearTempFolder() const {
+  ClearFolderFiles(Folders.TempFolder);
+  // An open that was killed mid-way leaves its unpacking folder behind.
+  RemoveLeftPrivateFolders(Folders.TempFolder, kUnpackingFolderPrefix);
+}
 
 SessionState& CurrentSession() {
   static SessionState session(ResolveSessionFolders());

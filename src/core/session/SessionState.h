@@ -40,7 +40,8 @@ class SessionState {
   // storage. With reloadAudio the model's audio settings file is read first.
   void ApplyModel(std::int32_t model, bool reloadAudio);
 
-  // Deletes every file directly inside the temporary folder.
+  // Deletes every file directly inside the temporary folder, and the
+  // program's own unpacking folders there; other folders stay.
   void ClearTempFolder() const;
 };
 

@@ -69,6 +69,34 @@ TEST(SessionFolders, ClearingRemovesOnlyFilesDirectlyInside) {
   ClearFolderFiles(base / "missing");  // a missing folder is not an error
 }
 
+// A run killed while it unpacked leaves its private folder; the temporary
+// folder's clearing takes those too, and nothing else, and goes through no link.
+TEST(SessionFolders, ClearingTheTemporaryFolderTakesLeftUnpackingFolders) {
+  TempFolder data;
+  SessionState session(FoldersIn(data / "Melloway"));
+  const std::filesystem::path temp = session.Folders.TempFolder;
+  const auto outside = data / "outside";
+  std::filesystem::create_directories(outside);
+  test::WriteWholeFile(outside / "precious.ogg", std::vector<std::uint8_t>{1});
+  for (const char* name : {".unpacking-a1B2c3", ".unpacking-zzzzzz", "keep", ".unpacking-toolong1",
+                           ".unpacking-abc", "unpacking-a1B2c3"}) {
+    std::filesystem::create_directories(temp / name);
+    test::WriteWholeFile(temp / name / "member.ogg", std::vector<std::uint8_t>{2});
+  }
+  std::filesystem::create_directory_symlink(outside, temp / ".unpacking-a1B2c3" / "inner");
+  std::filesystem::create_directory_symlink(outside, temp / ".unpacking-LINK00");
+
+  session.ClearTempFolder();
+
+  for (const char* gone : {".unpacking-a1B2c3", ".unpacking-zzzzzz", ".unpacking-LINK00"}) {
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temp / gone))) << gone;
+  }
+  for (const char* kept : {"keep", ".unpacking-toolong1", ".unpacking-abc", "unpacking-a1B2c3"}) {
+    EXPECT_TRUE(std::filesystem::exists(temp / kept / "member.ogg")) << kept;
+  }
+  EXPECT_TRUE(std::filesystem::exists(outside / "precious.ogg"));
+}
+
 TEST(InstanceLock, OneHolderAtATimeAndFreedOnRelease) {
   TempFolder app;
   InstanceLock first;
