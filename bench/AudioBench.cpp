@@ -187,7 +187,7 @@ void BM_ConvertThreeMinuteMp3InProcess(benchmark::State& state) {
   audio.ChannelCount = 1;
   audio.CallCodec.Set("libvorbis");
   audio.SetConversionRate("22050", 22050);
-  NoConversionProgress progress;
+  NoProgress progress;
   const auto out = BenchFolder() / "in-process.ogg";
   for (auto _ : state) {
     const auto result =
@@ -262,7 +262,7 @@ void BM_MixOneHourProduction(benchmark::State& state) {
   audio.SetConversionRate("22050", 22050);
   SilentOperator op;
   FfmpegAudioConverter converter;
-  NoConversionProgress progress;
+  NoProgress progress;
   const MixServices services{op, converter, progress, folder, folder};
   const auto capacity = ProductionCapacity(audio);
   const auto maxInput = static_cast<std::size_t>(capacity) + (1 << 20);

@@ -14,7 +14,7 @@
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
 #include "package/PackageHeader.h"
-#include "session/SessionState.h"
+#include "project/SessionState.h"
 
 namespace corvane::cli {
 namespace {
@@ -122,7 +122,7 @@ int Convert(const std::string& in, const std::string& out, int rate, const std::
   audio.ChannelCount = 1;
   audio.CallCodec.Set(codec);
   audio.SetConversionRate(std::to_string(rate), rate);
-  NoConversionProgress progress;
+  NoProgress progress;
   const ConversionResult result = AudioConversion(in, out, audio, kConvertingFileCaption, progress);
   if (!result.Succeeded()) {
     std::fprintf(stderr, "corvane-cli convert: %s\n", result.reason.c_str());
@@ -224,7 +224,7 @@ int RunMixCommand(const std::vector<std::string>& words) {
 
   ConsoleOperator op;
   FfmpegAudioConverter converter;
-  NoConversionProgress progress;
+  NoProgress progress;
   const MixServices services{op, converter, progress, media, work.Path()};
   std::string mixed;
   const ChannelConfig& channel = channelText == "2" ? session.Channel2 : session.Channel1;

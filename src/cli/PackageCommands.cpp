@@ -8,13 +8,13 @@
 #include <system_error>
 
 #include "Arguments.h"
-#include "PackageReport.h"
 #include "common/PrivateFolder.h"
 #include "common/Progress.h"
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
 #include "package/PackageCipher.h"
-#include "package/ProjectFiles.h"
+#include "PackageReport.h"
+#include "project/ProjectFiles.h"
 
 namespace corvane::cli {
 namespace {

@@ -32,21 +32,21 @@ ConversionResult Failure(ConversionStatus status, std::string reason) {
 // Reports whole percents, each once.
 class PercentReporter {
  public:
-  PercentReporter(ConversionProgress& progress, std::string_view caption)
-      : progress_(progress), caption_(caption) {
-    progress_.Report(caption_, 0);
+  PercentReporter(Progress& progress, std::string_view caption) : progress_(progress) {
+    progress_.SetCaption(caption);
+    progress_.SetRange(0, 100);
+    progress_.SetPosition(0);
   }
   void At(double fraction) {
     const int percent = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 100.0);
     if (percent > last_) {
       last_ = percent;
-      progress_.Report(caption_, percent);
+      progress_.SetPosition(percent);
     }
   }
 
  private:
-  ConversionProgress& progress_;
-  std::string_view caption_;
+  Progress& progress_;
   int last_ = 0;
 };
 
@@ -87,7 +87,7 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
 ConversionResult AudioConversion(const std::filesystem::path& source,
                                  const std::filesystem::path& destination,
                                  const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                 ConversionProgress& progress) {
+                                 Progress& progress) {
   const std::string codec = audio.CallCodec.Str();
   const int rate = audio.ConversionRate;
   if (codec.empty())

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "audio/AudioType.h"
-#include "audio/ConversionProgress.h"
+#include "common/Progress.h"
 
 namespace corvane {
 
@@ -40,7 +40,7 @@ struct ConversionResult {
 ConversionResult AudioConversion(const std::filesystem::path& source,
                                  const std::filesystem::path& destination,
                                  const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                 ConversionProgress& progress);
+                                 Progress& progress);
 
 // The seam through which flows convert, so a test can stand in for FFmpeg.
 class AudioConverter {
@@ -49,14 +49,14 @@ class AudioConverter {
   virtual ConversionResult Convert(const std::filesystem::path& source,
                                    const std::filesystem::path& destination,
                                    const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                   ConversionProgress& progress) = 0;
+                                   Progress& progress) = 0;
 };
 
 class FfmpegAudioConverter final : public AudioConverter {
  public:
   ConversionResult Convert(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const ST_AUDIO_TYPE& audio,
-                           std::string_view caption, ConversionProgress& progress) override {
+                           std::string_view caption, Progress& progress) override {
     return AudioConversion(source, destination, audio, caption, progress);
   }
 };

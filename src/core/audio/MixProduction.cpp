@@ -11,7 +11,7 @@
 #include "audio/WaveFormat.h"
 #include "channel/MediaEntry.h"
 #include "common/ByteStream.h"
-#include "package/PackageHeader.h"
+#include "common/FileNames.h"
 
 namespace corvane {
 namespace {
@@ -55,7 +55,7 @@ bool WithListFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixServi
   const std::string name(bar == std::string_view::npos ? line
                                                        : line.substr(bar + kEntrySeparator.size()));
   // A playlist from a damaged or foreign record must not reach outside the folder.
-  if (!IsSafeMemberName(name)) return false;
+  if (!IsPlainFileName(name)) return false;
 
   const std::filesystem::path destination = services.workFolder / kListWorkFileName;
   audio.CallCodec.Set("pcm_s16le");
@@ -173,13 +173,6 @@ bool MixProduction(const ChannelConfig& channel, ST_AUDIO_TYPE& audio, const Mix
   }
   path = output.string();
   return true;
-}
-
-void ChannelProductionMixer::MixChannel1(SessionState& session) {
-  const std::filesystem::path temp = session.Folders.TempFolder;
-  MixServices services{op_, converter_, progress_, temp, temp};
-  std::string path;
-  MixProduction(session.Channel1, session.Audio, services, path);
 }
 
 }  // namespace corvane

@@ -16,7 +16,6 @@
 #include "audio/AudioType.h"
 #include "channel/ChannelConfig.h"
 #include "operator/Operator.h"
-#include "package/ProjectFiles.h"
 
 namespace corvane {
 
@@ -26,7 +25,7 @@ inline constexpr const char* kListWorkFileName = "temp.wav";
 struct MixServices {
   Operator& op;
   AudioConverter& converter;
-  ConversionProgress& progress;
+  Progress& progress;
   std::filesystem::path mediaFolder;  // where the playlists' files are
   std::filesystem::path workFolder;   // where temp.wav and output.wav go
 };
@@ -62,19 +61,5 @@ bool MixProduction(const ChannelConfig& channel, ST_AUDIO_TYPE& audio, const Mix
 // seconds) at the higher of the project and output rates, and never more
 // than a WAV file can state.
 std::int64_t ProductionCapacity(const ST_AUDIO_TYPE& audio);
-
-// Mixes channel 1 of the session into its temporary folder, the way saving a
-// Tonvex-One package needs it.
-class ChannelProductionMixer final : public ProductionMixer {
- public:
-  ChannelProductionMixer(Operator& op, AudioConverter& converter, ConversionProgress& progress)
-      : op_(op), converter_(converter), progress_(progress) {}
-  void MixChannel1(SessionState& session) override;
-
- private:
-  Operator& op_;
-  AudioConverter& converter_;
-  ConversionProgress& progress_;
-};
 
 }  // namespace corvane

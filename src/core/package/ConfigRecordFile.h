@@ -59,7 +59,7 @@ bool WriteConfigRecordFile(const std::filesystem::path& path, const DeviceConfig
 // valid) and never allocates more than the entries actually present.
 //
 // File names are reported as stored; the caller screens them with
-// IsSafeMemberName (package/PackageHeader.h) before using them as paths.
+// IsPlainFileName (common/FileNames.h) before using them as paths.
 bool ReadConfigRecord(ByteSource& source, std::string_view name, DeviceConfigRecord& header,
                       ChannelConfig& channel1, ChannelConfig& channel2,
                       const TraceLog& trace = TraceLog()) noexcept;

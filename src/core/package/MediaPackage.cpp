@@ -1,3 +1,4 @@
+#include "common/FileNames.h"
 #include "package/MediaPackage.h"
 
 #include <unistd.h>
@@ -132,7 +133,7 @@ PackageStatus WalkEntries(FileStream& in, std::uint32_t count, std::uint64_t cov
     member.entry = DecodeEntryHeader(plain);
     trace.Line("Copying File: %s\n", (destination / member.entry.Name).c_str());
     // A name with a folder part could land outside the destination.
-    if (!IsSafeMemberName(member.entry.Name)) return PackageStatus::UpdateFileNotValid;
+    if (!IsPlainFileName(member.entry.Name)) return PackageStatus::UpdateFileNotValid;
     member.contentOffset = offset + kEntryHeaderSize;
     offset = member.contentOffset + CipheredLength(member.entry.Length);
     if (offset > covered) return PackageStatus::InvalidFileLength;

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/Clock.h"
 #include "common/Progress.h"
 #include "common/TraceLog.h"
 #include "package/PackageHeader.h"
 #include "package/PackageStatus.h"
-#include "session/Clock.h"
 
 namespace corvane {
 

@@ -74,11 +74,6 @@ EntryHeader DecodeEntryHeader(const std::array<std::uint8_t, kEntryHeaderSize>& 
   return {ReadBE32(plain.data()), std::string(name, strnlen(name, kEntryNameSize))};
 }
 
-bool IsSafeMemberName(std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
-}
-
 std::optional<std::uint64_t> PackageKeyFromFileName(const std::string& fileName) {
   std::string_view stem = fileName;
   if (const auto dot = stem.rfind('.'); dot != std::string_view::npos) stem = stem.substr(0, dot);

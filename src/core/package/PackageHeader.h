@@ -47,10 +47,6 @@ std::array<std::uint8_t, kEntryHeaderSize> EncodeEntryHeader(std::uint32_t lengt
                                                              std::string_view name);
 EntryHeader DecodeEntryHeader(const std::array<std::uint8_t, kEntryHeaderSize>& plain);
 
-// A member name that stays inside the folder it is unpacked into: not empty,
-// not "." or "..", no folder separator of either kind, no NUL.
-bool IsSafeMemberName(std::string_view name);
-
 // The device key a package's file name carries: the text after the last "_"
 // of the name without its extension. Nothing when the name has no "_" or that
 // text is longer than a device ID's 16 digits.

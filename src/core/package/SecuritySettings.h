@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "session/Clock.h"
+#include "common/Clock.h"
 
 namespace corvane {
 

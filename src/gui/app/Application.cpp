@@ -5,12 +5,12 @@
 #include <QSessionManager>
 
 #include "gui/app/QtOperator.h"
-#include "gui/audio/QtMediaPlayer.h"
 #include "gui/app/SessionScreens.h"
 #include "gui/app/SystemEndSignals.h"
+#include "gui/audio/QtMediaPlayer.h"
 #include "gui/chrome/ChromeLook.h"
 #include "gui/chrome/Pictures.h"
-#include "session/SessionRun.h"
+#include "project/SessionRun.h"
 
 namespace corvane {
 

@@ -5,11 +5,11 @@
 
 #include "gui/app/AboutDlg.h"
 #include "gui/app/ChangePasswordDlg.h"
-#include "gui/app/PasswordRules.h"
 #include "gui/chrome/ColorButton.h"
 #include "operator/Operator.h"
+#include "package/PasswordRules.h"
 #include "package/SecuritySettingsFile.h"
-#include "session/SessionState.h"
+#include "project/SessionState.h"
 
 namespace corvane {
 namespace {

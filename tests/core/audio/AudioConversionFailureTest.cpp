@@ -31,7 +31,7 @@ class AudioConversionFailureTest : public ::testing::Test {
  protected:
   ConversionResult Convert(const std::filesystem::path& from,
                            const std::string& codec = "libvorbis", int rate = 22050) {
-    NoConversionProgress progress;
+    NoProgress progress;
     return AudioConversion(from, out, Call(codec, rate), kAddingFileCaption, progress);
   }
   // Nothing but the files the test put there: no destination, no leftovers.
@@ -146,13 +146,13 @@ TEST_F(AudioConversionFailureTest, ASourceMayBeConvertedOntoItself) {
   EXPECT_EQ(DecodeAll(out).size(), 16000u);
 }
 
-class RecordingProgress final : public ConversionProgress {
+class RecordingProgress final : public Progress {
  public:
-  void Report(std::string_view caption, int percent) override {
-    captions.emplace_back(caption);
-    percents.push_back(percent);
-  }
+  void SetCaption(std::string_view caption) override { captions.emplace_back(caption); }
+  void SetRange(int low, int high) override { ranges.emplace_back(low, high); }
+  void SetPosition(int position) override { percents.push_back(position); }
   std::vector<std::string> captions;
+  std::vector<std::pair<int, int>> ranges;
   std::vector<int> percents;
 };
 
@@ -166,7 +166,8 @@ TEST_F(AudioConversionFailureTest, ProgressRisesUnderTheCaptionToAHundred) {
   EXPECT_EQ(progress.percents.front(), 0);
   EXPECT_EQ(progress.percents.back(), 100);
   EXPECT_TRUE(std::is_sorted(progress.percents.begin(), progress.percents.end()));
-  for (const auto& caption : progress.captions) EXPECT_EQ(caption, "Converting File ...");
+  EXPECT_EQ(progress.captions, std::vector<std::string>{"Converting File ..."});
+  EXPECT_EQ(progress.ranges, (std::vector<std::pair<int, int>>{{0, 100}}));
 }
 
 }  // namespace

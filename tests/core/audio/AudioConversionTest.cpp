@@ -20,7 +20,7 @@ constexpr double kSourceSeconds = 2.5;
 
 ConversionResult Convert(const std::filesystem::path& from, const std::filesystem::path& to,
                          const std::string& codec, int rate) {
-  NoConversionProgress progress;
+  NoProgress progress;
   return AudioConversion(from, to, Call(codec, rate), kAddingFileCaption, progress);
 }
 

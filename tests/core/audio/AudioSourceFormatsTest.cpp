@@ -15,7 +15,7 @@ namespace {
 
 ConversionResult Convert(const std::filesystem::path& from, const std::filesystem::path& to,
                          const std::string& codec = "libvorbis", int rate = 22050) {
-  NoConversionProgress progress;
+  NoProgress progress;
   return AudioConversion(from, to, Call(codec, rate), kAddingFileCaption, progress);
 }
 

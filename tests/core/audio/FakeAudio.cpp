@@ -7,7 +7,7 @@ namespace corvane::test {
 ConversionResult RecordingConverter::Convert(const std::filesystem::path& source,
                                              const std::filesystem::path& destination,
                                              const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                             ConversionProgress& progress) {
+                                             Progress& progress) {
   calls.push_back(
       {source, destination, audio.CallCodec.Str(), audio.ConversionRate, std::string(caption)});
   if (failCaption && *failCaption == caption) return {1, 0, "told to fail"};

@@ -25,7 +25,7 @@ class RecordingConverter final : public AudioConverter {
 
   ConversionResult Convert(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const ST_AUDIO_TYPE& audio,
-                           std::string_view caption, ConversionProgress& progress) override;
+                           std::string_view caption, Progress& progress) override;
 
   std::vector<Call> calls;
   // When set, the call with this caption fails without converting.

@@ -56,7 +56,7 @@ class MixProductionTest : public ::testing::Test {
   ChannelConfig channel;
   ScriptedOperator op;
   RecordingConverter converter;
-  NoConversionProgress progress;
+  NoProgress progress;
   std::string path = "left over";
 };
 
@@ -212,30 +212,6 @@ TEST(ProductionCapacityTest, CoversTheLongestProductionAtTheHigherRateWithinWavL
   EXPECT_EQ(ProductionCapacity(audio), std::int64_t{3660} * 48000 * 2);
   audio.MaxLength = 66536;  // a Tonvex-SU's storage
   EXPECT_EQ(ProductionCapacity(audio), kMaxWaveDataLength);
-}
-
-TEST(ChannelProductionMixerTest, MixesChannelOneIntoTheSessionsTemporaryFolder) {
-  TempFolder folder;
-  SessionFolders folders;
-  folders.TempFolder = (folder / "temp").string() + "/";
-  std::filesystem::create_directories(folders.TempFolder);
-  SessionState session(folders);
-  session.ApplyModel(2, false);
-  session.Audio.ProjectRateText.Set("22050");
-  session.Audio.ProjectRate = 22050;
-  session.Audio.SetConversionRate("22050", 22050);
-  session.Channel1.ResetSettings();
-  session.Channel1.Music.entries = {"00:00:01 | a.wav"};
-  WriteWave(folder / "temp" / "a.wav", 22050, Constant(100, 22050));
-
-  ScriptedOperator op;
-  FfmpegAudioConverter converter;
-  NoConversionProgress progress;
-  ChannelProductionMixer mixer(op, converter, progress);
-  mixer.MixChannel1(session);
-  const auto bytes = ReadWholeFile(folder / "temp" / "output.wav");
-  ASSERT_EQ(bytes.size(), 80u + 44100u);
-  EXPECT_EQ(ReadLE32(bytes.data() + 24), 22050u);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "common/FileNames.h"
 #include "package/ConfigRecordFile.h"
 
 #include <gtest/gtest.h>
@@ -403,7 +404,7 @@ TEST(ConfigRecordRead, UnsafeNamesAreReportedForTheCallerToScreen) {
   const Loaded loaded = Load(Written({}, one, {}));
   ASSERT_TRUE(loaded.valid);
   EXPECT_EQ(loaded.one.Music.entries, one.Music.entries);
-  EXPECT_FALSE(IsSafeMemberName(loaded.one.Music.entries[0].substr(11)));
+  EXPECT_FALSE(IsPlainFileName(loaded.one.Music.entries[0].substr(11)));
 }
 
 TEST(ConfigRecordRead, TraceShowsFieldsChecksumAndVerdict) {

@@ -4,9 +4,9 @@
 
 #include "audio/AudioSettings.h"
 #include "package/SecuritySettingsFile.h"
+#include "project/SessionRun.h"
+#include "project/SessionState.h"
 #include "session/InstanceLock.h"
-#include "session/SessionRun.h"
-#include "session/SessionState.h"
 #include "support/TempFolder.h"
 
 namespace corvane {

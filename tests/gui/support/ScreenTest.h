@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "session/SessionState.h"
+#include "project/SessionState.h"
 #include "support/ScreenDriver.h"
 #include "support/ScriptedOperator.h"
 #include "support/TempFolder.h"

@@ -1,8 +1,8 @@
 #pragma once
 // The start-up and end steps of a session that need no screen.
 
+#include "project/SessionState.h"
 #include "session/InstanceLock.h"
-#include "session/SessionState.h"
 
 namespace corvane {
 

@@ -1,4 +1,4 @@
-#include "package/ProjectFiles.h"
+#include "project/ProjectFiles.h"
 
 #include <gtest/gtest.h>
 

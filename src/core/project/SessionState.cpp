@@ -1,4 +1,4 @@
-#include "session/SessionState.h"
+#include "project/SessionState.h"
 
 #include "audio/AudioSettings.h"
 #include "common/PrivateFolder.h"

@@ -1,7 +1,7 @@
 // The password rules count characters, not bytes.
 #include <gtest/gtest.h>
 
-#include "gui/app/PasswordRules.h"
+#include "package/PasswordRules.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "audio/ProductionExport.h"
+#include "project/ProductionExport.h"
 
 #include "audio/MixProduction.h"
 
@@ -91,5 +91,12 @@ bool PreviewAudioProduction(ProductionServices& services) {
 }
 
 void StopAudioProduction(ProductionServices& services) { services.player.Stop(); }
+
+void ChannelProductionMixer::MixChannel1(SessionState& session) {
+  const std::filesystem::path temp = session.Folders.TempFolder;
+  MixServices services{op_, converter_, progress_, temp, temp};
+  std::string path;
+  MixProduction(session.Channel1, session.Audio, services, path);
+}
 
 }  // namespace corvane

@@ -1,4 +1,4 @@
-#include "session/SessionRun.h"
+#include "project/SessionRun.h"
 
 #include "audio/AudioSettings.h"
 #include "channel/ChannelSettingsFile.h"

@@ -1,4 +1,4 @@
-#include "session/Clock.h"
+#include "common/Clock.h"
 
 #include <ctime>
 

@@ -4,10 +4,11 @@
 #include <system_error>
 
 #include "channel/ChannelConfig.h"
+#include "common/FileNames.h"
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
 #include "package/PackageHeader.h"
-#include "package/ProjectFiles.h"
+#include "project/ProjectFiles.h"
 #include "session/DeviceModel.h"
 
 namespace corvane {
@@ -64,7 +65,7 @@ std::vector<std::filesystem::path> CollectPackageMembers(const SessionState& ses
   auto add = [&](const std::string& line) {
     const std::string name = FileNameOfEntry(line);
     // Names come from playlists that an opened package may have supplied.
-    if (!IsSafeMemberName(name)) return;
+    if (!IsPlainFileName(name)) return;
     const std::filesystem::path path = session.Folders.TempFolder + name;
     if (std::find(members.begin(), members.end(), path) != members.end()) return;
     if (!defaultMusicTravels && path.string().find("default_music") != std::string::npos) return;

@@ -1,4 +1,4 @@
-#include "gui/app/PasswordRules.h"
+#include "package/PasswordRules.h"
 
 #include <cstdio>
 

@@ -4,12 +4,13 @@
 #include "audio/AudioSettings.h"
 #include "channel/ChannelConfig.h"
 #include "channel/ChannelSettingsFile.h"
+#include "common/FileNames.h"
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
 #include "package/PackageCipher.h"
 #include "package/PackageHeader.h"
-#include "package/ProjectFiles.h"
 #include "package/SecuritySettingsFile.h"
+#include "project/ProjectFiles.h"
 
 namespace corvane {
 namespace {
@@ -45,7 +46,7 @@ bool NamesStayInside(const ChannelConfig& channel) {
        {&channel.Music.entries, &channel.Messages.entries, &channel.Scheduled.entries}) {
     for (const std::string& line : *list) {
       const auto bar = line.find(" | ");
-      if (bar == std::string::npos || !IsSafeMemberName(line.substr(bar + 3))) return false;
+      if (bar == std::string::npos || !IsPlainFileName(line.substr(bar + 3))) return false;
     }
   }
   return true;

@@ -1,10 +1,11 @@
 // "Create Audio Production" and "Preview Audio Production" as the operator
 // meets them: the questions, the save dialog, the file written, the player.
-#include "audio/ProductionExport.h"
+#include "project/ProductionExport.h"
 
 #include <gtest/gtest.h>
 
 #include "audio/AudioDecoder.h"
+#include "common/ByteOrder.h"
 #include "core/audio/AudioSignals.h"
 #include "core/audio/FakeAudio.h"
 #include "support/ScriptedOperator.h"
@@ -52,7 +53,7 @@ class ProductionExportTest : public ::testing::Test {
   ScriptedOperator op;
   RecordingConverter converter;
   RecordingPlayer player;
-  NoConversionProgress progress;
+  NoProgress progress;
 };
 
 TEST_F(ProductionExportTest, WritesTheProductionInTheOutputCodecAtTheOutputRate) {
@@ -199,6 +200,30 @@ TEST_F(ProductionExportTest, PreviewOfAFailedMixPlaysNothing) {
   EXPECT_FALSE(PreviewAudioProduction(services));
   EXPECT_EQ(player.log, (std::vector<std::string>{"stop"}));
   ExpectRatesAndCodecRestored();
+}
+
+TEST(ChannelProductionMixerTest, MixesChannelOneIntoTheSessionsTemporaryFolder) {
+  TempFolder folder;
+  SessionFolders folders;
+  folders.TempFolder = (folder / "temp").string() + "/";
+  std::filesystem::create_directories(folders.TempFolder);
+  SessionState session(folders);
+  session.ApplyModel(2, false);
+  session.Audio.ProjectRateText.Set("22050");
+  session.Audio.ProjectRate = 22050;
+  session.Audio.SetConversionRate("22050", 22050);
+  session.Channel1.ResetSettings();
+  session.Channel1.Music.entries = {"00:00:01 | a.wav"};
+  WriteWave(folder / "temp" / "a.wav", 22050, Constant(100, 22050));
+
+  ScriptedOperator op;
+  FfmpegAudioConverter converter;
+  NoProgress progress;
+  ChannelProductionMixer mixer(op, converter, progress);
+  mixer.MixChannel1(session);
+  const auto bytes = ReadWholeFile(folder / "temp" / "output.wav");
+  ASSERT_EQ(bytes.size(), 80u + 44100u);
+  EXPECT_EQ(ReadLE32(bytes.data() + 24), 22050u);
 }
 
 }  // namespace

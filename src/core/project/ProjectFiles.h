@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "common/Clock.h"
 #include "common/Progress.h"
 #include "common/TraceLog.h"
 #include "operator/Operator.h"
 #include "package/PackageStatus.h"
-#include "session/Clock.h"
-#include "session/SessionState.h"
+#include "project/SessionState.h"
 
 namespace corvane {
 

@@ -10,7 +10,8 @@
 #include "audio/AudioConversion.h"
 #include "audio/MediaPlayer.h"
 #include "operator/Operator.h"
-#include "session/SessionState.h"
+#include "project/ProjectFiles.h"
+#include "project/SessionState.h"
 
 namespace corvane {
 
@@ -21,7 +22,7 @@ struct ProductionServices {
   Operator& op;
   AudioConverter& converter;
   MediaPlayer& player;
-  ConversionProgress& progress;
+  Progress& progress;
 };
 
 // The save dialog's filter for the output codec: "*.mp3" for "libmp3lame",
@@ -41,5 +42,19 @@ ExportOutcome CreateAudioProduction(ProductionServices& services, bool channel1M
 bool PreviewAudioProduction(ProductionServices& services);
 // "Stop Playing Audio Production".
 void StopAudioProduction(ProductionServices& services);
+
+// Mixes channel 1 of the session into its temporary folder, the way saving a
+// Tonvex-One package needs it.
+class ChannelProductionMixer final : public ProductionMixer {
+ public:
+  ChannelProductionMixer(Operator& op, AudioConverter& converter, Progress& progress)
+      : op_(op), converter_(converter), progress_(progress) {}
+  void MixChannel1(SessionState& session) override;
+
+ private:
+  Operator& op_;
+  AudioConverter& converter_;
+  Progress& progress_;
+};
 
 }  // namespace corvane

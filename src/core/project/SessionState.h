@@ -7,9 +7,9 @@
 #include "audio/AudioType.h"
 #include "audio/MediaPlayer.h"
 #include "channel/ChannelConfig.h"
+#include "common/Clock.h"
 #include "package/DeviceConfigRecord.h"
 #include "package/SecuritySettings.h"
-#include "session/Clock.h"
 #include "session/SessionFolders.h"
 
 namespace corvane {
