@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   // Quality -1 keeps the file small; the music is simple enough for it.
   corvane::AudioEncoder encoder;
   const auto music = corvane::SynthesizeDefaultMusic(kRate);
-  if (!encoder.Open(folder / "default_music.ogg", {"libvorbis", kRate, 1, {}, -1.0}) ||
+  if (!encoder.Open(folder / "default_music.ogg", {"libvorbis", kRate, 1, {}, -1.0, {}}) ||
       !encoder.Write(music) || !encoder.Finish()) {
     std::fprintf(stderr, "default_music.ogg: %s\n", encoder.Error().c_str());
     return 1;

@@ -98,7 +98,7 @@ std::vector<std::int16_t> StereoMusic(double seconds) {
 void Encode(const std::filesystem::path& path, const std::string& codec, int rate,
             const std::vector<std::int16_t>& samples, int channels) {
   AudioEncoder encoder;
-  if (!encoder.Open(path, {codec, rate, channels, {}, {}}) || !encoder.Write(samples) ||
+  if (!encoder.Open(path, {codec, rate, channels, {}, {}, {}}) || !encoder.Write(samples) ||
       !encoder.Finish()) {
     std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), encoder.Error().c_str());
     std::abort();

@@ -1,29 +1,18 @@
 #include "audio/AudioConversion.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <system_error>
 #include <vector>
 
 #include "audio/AudioDecoder.h"
 #include "audio/AudioEncoder.h"
 #include "audio/StreamCopy.h"
+#include "common/ReplacingFile.h"
 
 namespace corvane {
 namespace {
 
 constexpr std::size_t kChunkSamples = 16384;
-
-// A name beside the destination that no other conversion uses.
-std::filesystem::path WorkPathBeside(const std::filesystem::path& destination) {
-  static std::atomic<unsigned> counter{0};
-  std::filesystem::path work = destination;
-  work += ".corvane-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
-  return work;
-}
 
 ConversionResult Failure(ConversionStatus status, std::string reason) {
   return {static_cast<std::int32_t>(status), 0, std::move(reason)};
@@ -51,13 +40,14 @@ class PercentReporter {
 };
 
 ConversionResult Encode(const std::filesystem::path& source, const std::filesystem::path& work,
-                        const std::string& codec, int rate, PercentReporter& percent) {
+                        const std::filesystem::path& destination, const std::string& codec,
+                        int rate, PercentReporter& percent) {
   AudioDecoder decoder;
   if (!decoder.Open(source, rate)) {
     return Failure(ConversionStatus::SourceUnreadable, decoder.Error());
   }
   AudioEncoder encoder;
-  if (!encoder.Open(work, {codec, rate, 1, {}, {}})) {
+  if (!encoder.Open(work, {codec, rate, 1, {}, {}, destination})) {
     return Failure(
         encoder.SettingsRejected() ? ConversionStatus::Unsupported : ConversionStatus::WriteFailed,
         encoder.Error());
@@ -101,29 +91,24 @@ ConversionResult AudioConversion(const std::filesystem::path& source,
   }
 
   PercentReporter percent(progress, caption);
-  const std::filesystem::path work = WorkPathBeside(destination);
+  ReplacingFile work(destination);
+  if (!work.IsOpen()) {
+    return Failure(ConversionStatus::WriteFailed, "cannot create a file beside " + destination.string());
+  }
   ConversionResult result;
   if (codec == "copy") {
     const StreamCopyResult copied =
-        CopyAudioStream(source, work, destination, [&](double f) { percent.At(f); });
+        CopyAudioStream(source, work.WritePath(), destination, [&](double f) { percent.At(f); });
     result = copied.ok ? ConversionResult{0, static_cast<std::int32_t>(copied.seconds), {}}
                        : Failure(ConversionStatus::SourceUnreadable, copied.error);
   } else {
-    result = Encode(source, work, codec, rate, percent);
+    result = Encode(source, work.WritePath(), destination, codec, rate, percent);
   }
-
-  std::error_code ignored;
-  if (result.Succeeded()) {
-    std::error_code moved;
-    std::filesystem::rename(work, destination, moved);
-    if (moved) {
-      result = Failure(ConversionStatus::WriteFailed,
-                       "cannot replace " + destination.string() + ": " + moved.message());
-    } else {
-      percent.At(1.0);
-    }
+  if (!result.Succeeded()) return result;
+  if (!work.Commit()) {
+    return Failure(ConversionStatus::WriteFailed, "cannot replace " + destination.string());
   }
-  if (!result.Succeeded()) std::filesystem::remove(work, ignored);
+  percent.At(1.0);
   return result;
 }
 

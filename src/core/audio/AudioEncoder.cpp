@@ -183,7 +183,13 @@ bool AudioEncoder::Open(const std::filesystem::path& path, const EncoderSettings
   std::string container = settings.container;
   if (container.empty()) container = ContainerForCodec(settings.codec);
   const AVOutputFormat* format =
-      container.empty() ? av_guess_format(nullptr, path.filename().string().c_str(), nullptr)
+      container.empty()
+          ? av_guess_format(nullptr,
+                            (settings.nameForContainer.empty() ? path : settings.nameForContainer)
+                                .filename()
+                                .string()
+                                .c_str(),
+                            nullptr)
                         : av_guess_format(container.c_str(), nullptr, nullptr);
   if (format == nullptr) return s.Fail("no container for codec \"" + settings.codec + "\"");
   if (avformat_query_codec(format, encoder->id, FF_COMPLIANCE_NORMAL) == 0) {

@@ -21,6 +21,9 @@ struct EncoderSettings {
   // Variable-bitrate quality on the codec's own scale (Vorbis -1 to 10);
   // none: the codec's default.
   std::optional<double> quality;
+  // Whose extension picks the container when neither the codec nor the
+  // container above does; empty: the written file's own name.
+  std::filesystem::path nameForContainer;
 };
 
 // The muxer that carries the codec: "ogg", "mp3", "wav"; empty for codecs

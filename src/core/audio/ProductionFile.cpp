@@ -1,40 +1,23 @@
 #include "audio/ProductionFile.h"
 
-#include <unistd.h>
-
 #include <array>
 #include <bit>
-#include <string>
-#include <system_error>
 
 #include "audio/WaveFormat.h"
 #include "common/ByteOrder.h"
 
 namespace corvane {
 
-ProductionFile::~ProductionFile() { Abandon(); }
-
-void ProductionFile::Abandon() {
-  if (work_.empty()) return;
-  file_.Close();
-  std::error_code ignored;
-  std::filesystem::remove(work_, ignored);
-  work_.clear();
-  ok_ = false;
-}
+ProductionFile::~ProductionFile() = default;
 
 bool ProductionFile::Open(const std::filesystem::path& path, std::uint32_t sampleRate) {
-  Abandon();
-  path_ = path;
-  work_ = path;
-  work_ += ".tmp" + std::to_string(::getpid());
+  file_.emplace(path);
   sampleRate_ = sampleRate;
   dataLength_ = 0;
-  file_ = FileStream::CreateForWrite(work_);
   // The lengths are stated once the samples are all written.
   const auto header = ProductionHeader(sampleRate, 0);
-  ok_ = file_.IsOpen() && file_.Write(header) == header.size();
-  if (!ok_) Abandon();
+  ok_ = file_->IsOpen() && file_->Stream().Write(header) == header.size();
+  if (!ok_) file_.reset();
   return ok_;
 }
 
@@ -44,7 +27,7 @@ bool ProductionFile::Put(std::span<const std::int16_t> samples) {
   if (dataLength_ + bytes > kMaxWaveDataLength) return ok_ = false;
   if constexpr (std::endian::native == std::endian::little) {
     const std::span raw(reinterpret_cast<const std::uint8_t*>(samples.data()), bytes);
-    ok_ = file_.Write(raw) == raw.size();
+    ok_ = file_->Stream().Write(raw) == raw.size();
   } else {
     std::array<std::uint8_t, 1 << 16> piece{};
     for (std::size_t at = 0; ok_ && at < samples.size();) {
@@ -52,7 +35,7 @@ bool ProductionFile::Put(std::span<const std::int16_t> samples) {
       for (std::size_t k = 0; k < n; ++k) {
         WriteLE16(piece.data() + 2 * k, static_cast<std::uint16_t>(samples[at + k]));
       }
-      ok_ = file_.Write(std::span(piece.data(), n * 2)) == n * 2;
+      ok_ = file_->Stream().Write(std::span(piece.data(), n * 2)) == n * 2;
       at += n;
     }
   }
@@ -62,21 +45,14 @@ bool ProductionFile::Put(std::span<const std::int16_t> samples) {
 
 bool ProductionFile::Finish() {
   if (!ok_) {
-    Abandon();
+    file_.reset();
     return false;
   }
-  const auto header = ProductionHeader(sampleRate_, static_cast<std::uint32_t>(dataLength_));
-  bool ok = file_.WriteAt(0, header) == header.size();
-  ok = file_.Close() && ok;
-  std::error_code error;
-  if (ok) std::filesystem::rename(work_, path_, error);
-  if (!ok || error) {
-    Abandon();
-    return false;
-  }
-  work_.clear();
   ok_ = false;
-  return true;
+  const auto header = ProductionHeader(sampleRate_, static_cast<std::uint32_t>(dataLength_));
+  const bool ok = file_->Stream().WriteAt(0, header) == header.size() && file_->Commit();
+  file_.reset();
+  return ok;
 }
 
 bool WriteProductionFile(const std::filesystem::path& path, std::uint32_t sampleRate,

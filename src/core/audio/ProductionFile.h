@@ -5,10 +5,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 
 #include "audio/ProductionStream.h"
-#include "common/ByteStream.h"
+#include "common/ReplacingFile.h"
 
 namespace corvane {
 
@@ -17,23 +18,20 @@ class ProductionFile final : public ProductionSink {
   ProductionFile() = default;
   ProductionFile(const ProductionFile&) = delete;
   ProductionFile& operator=(const ProductionFile&) = delete;
-  // Removes the work file of a write that was not finished.
+  // A write that was not finished leaves nothing behind.
   ~ProductionFile() override;
 
-  // Starts the work file beside path. False when it cannot be created.
+  // Starts the file that replaces path when finished. False when it cannot
+  // be created.
   bool Open(const std::filesystem::path& path, std::uint32_t sampleRate);
   // Appends samples; false when the write failed or the WAV header could
   // not state the length any more.
   bool Put(std::span<const std::int16_t> samples) override;
-  // States the length in the header and moves the file into place.
+  // States the length in the header and puts the file in place.
   bool Finish();
 
  private:
-  void Abandon();
-
-  std::filesystem::path path_;
-  std::filesystem::path work_;
-  FileStream file_;
+  std::optional<ReplacingFile> file_;
   std::uint32_t sampleRate_ = 0;
   std::uint64_t dataLength_ = 0;
   bool ok_ = false;

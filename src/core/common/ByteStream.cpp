@@ -19,6 +19,14 @@ FileStream FileStream::CreateForWrite(const std::filesystem::path& path) {
   return FileStream(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
 }
 
+FileStream FileStream::CreateNew(const std::filesystem::path& path) {
+  return FileStream(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+}
+
+FileStream FileStream::CreateUnnamedIn(const std::filesystem::path& folder) {
+  return FileStream(::open(folder.c_str(), O_RDWR | O_TMPFILE | O_CLOEXEC, 0644));
+}
+
 FileStream::FileStream(FileStream&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
 FileStream& FileStream::operator=(FileStream&& other) noexcept {

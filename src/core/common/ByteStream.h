@@ -31,6 +31,12 @@ class FileStream final : public ByteSource, public ByteSink {
   static FileStream OpenForRead(const std::filesystem::path& path);
   // Creates the file, or truncates an existing one.
   static FileStream CreateForWrite(const std::filesystem::path& path);
+  // Creates the file for reading and writing; fails when anything has that name.
+  static FileStream CreateNew(const std::filesystem::path& path);
+  // A file with no name in the folder, for reading and writing; it vanishes
+  // when closed unless it was given a name. Fails where the system has no
+  // such files.
+  static FileStream CreateUnnamedIn(const std::filesystem::path& folder);
 
   // A stream with no file, as after Close.
   FileStream() = default;

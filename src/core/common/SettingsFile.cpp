@@ -1,10 +1,9 @@
 #include "common/SettingsFile.h"
 
-#include <unistd.h>
-
 #include <system_error>
 
 #include "common/ByteStream.h"
+#include "common/ReplacingFile.h"
 
 namespace corvane {
 
@@ -21,19 +20,10 @@ std::optional<std::vector<std::uint8_t>> ReadFileUpTo(const std::filesystem::pat
 bool WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
   std::error_code ignored;
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ignored);
-
-  std::filesystem::path temporary = target;
-  temporary += ".tmp" + std::to_string(::getpid());
-  FileStream file = FileStream::CreateForWrite(temporary);
-  bool ok = file.IsOpen() && file.Write(bytes) == bytes.size() && file.Sync();
-  ok = file.Close() && ok;
-  if (ok) {
-    std::error_code renameError;
-    std::filesystem::rename(temporary, target, renameError);
-    ok = !renameError;
-  }
-  if (!ok) std::filesystem::remove(temporary, ignored);
-  return ok;
+  ReplacingFile file(target);
+  // Settings are small and costly to lose: they reach the disk before they
+  // replace the old ones.
+  return file.IsOpen() && file.Stream().Write(bytes) == bytes.size() && file.Commit(true);
 }
 
 }  // namespace corvane

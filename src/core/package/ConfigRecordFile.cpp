@@ -9,6 +9,7 @@
 
 #include "channel/MediaEntry.h"
 #include "common/ByteOrder.h"
+#include "common/ReplacingFile.h"
 #include "package/Crc16Ccitt.h"
 
 namespace corvane {
@@ -423,10 +424,9 @@ bool WriteConfigRecord(ByteSink& sink, const DeviceConfigRecord& header,
 
 bool WriteConfigRecordFile(const std::filesystem::path& path, const DeviceConfigRecord& header,
                            const ChannelConfig& channel1, const ChannelConfig& channel2) noexcept {
-  FileStream file = FileStream::CreateForWrite(path);
-  if (!file.IsOpen()) return false;
-  const bool written = WriteConfigRecord(file, header, channel1, channel2);
-  return file.Close() && written;
+  ReplacingFile file(path);
+  return file.IsOpen() && WriteConfigRecord(file.Stream(), header, channel1, channel2) &&
+         file.Commit();
 }
 
 bool ReadConfigRecord(ByteSource& source, std::string_view name, DeviceConfigRecord& header,

@@ -41,8 +41,8 @@ inline constexpr std::uint16_t kMaxConfigFileVersion = 255;
 bool WriteConfigRecord(ByteSink& sink, const DeviceConfigRecord& header,
                        const ChannelConfig& channel1, const ChannelConfig& channel2) noexcept;
 
-// Creates (or truncates) the file and writes the record; false when the file
-// cannot be created, a write fails or the close reports an error.
+// Writes the record in place of the file; false, with any earlier file as it
+// was, when the file cannot be created or a write fails.
 bool WriteConfigRecordFile(const std::filesystem::path& path, const DeviceConfigRecord& header,
                            const ChannelConfig& channel1, const ChannelConfig& channel2) noexcept;
 

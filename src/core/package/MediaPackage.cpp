@@ -1,9 +1,5 @@
-#include "common/FileNames.h"
 #include "package/MediaPackage.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -12,7 +8,9 @@
 #include <system_error>
 
 #include "common/ByteOrder.h"
+#include "common/FileNames.h"
 #include "common/PrivateFolder.h"
+#include "common/ReplacingFile.h"
 #include "package/CipherRegions.h"
 #include "package/Crc16Ccitt.h"
 #include "package/PackageCipher.h"
@@ -39,17 +37,6 @@ std::string MemberName(const std::filesystem::path& path) {
   std::size_t cut = text.find_last_of('\\');
   if (cut == std::string::npos) cut = text.find_last_of('/');
   return cut == std::string::npos ? text : text.substr(cut + 1);
-}
-
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
-  static std::atomic<unsigned> counter{0};
-  std::string name = ".";
-  name += target.filename().string();
-  name += ".partial-";
-  name += std::to_string(::getpid());
-  name += '-';
-  name += std::to_string(counter++);
-  return target.parent_path() / name;
 }
 
 std::string DateText(const LocalDateTime& date) {
@@ -199,23 +186,15 @@ std::uint64_t PackageSize(const std::vector<std::uint64_t>& memberLengths) {
 
 PackageStatus WritePackage(const std::filesystem::path& packagePath, const PackageContents& contents,
                            Progress& progress) {
-  const std::filesystem::path temporary = TemporaryBeside(packagePath);
-  FileStream out = FileStream::CreateForWrite(temporary);
+  ReplacingFile out(packagePath);
   if (!out.IsOpen()) return PackageStatus::ErrorAccessingFile;
-
   PackageStatus status;
   try {
-    status = WriteBody(out, contents, progress);
+    status = WriteBody(out.Stream(), contents, progress);
   } catch (const std::bad_alloc&) {
     status = PackageStatus::MemoryAllocationError;
   }
-  if (!out.Close() && status == PackageStatus::Ok) status = PackageStatus::ErrorWritingFile;
-  std::error_code error;
-  if (status == PackageStatus::Ok) {
-    std::filesystem::rename(temporary, packagePath, error);
-    if (error) status = PackageStatus::ErrorWritingFile;
-  }
-  if (status != PackageStatus::Ok) std::filesystem::remove(temporary, error);
+  if (status == PackageStatus::Ok && !out.Commit()) status = PackageStatus::ErrorWritingFile;
   return status;
 }
 

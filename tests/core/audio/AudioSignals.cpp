@@ -42,7 +42,7 @@ std::vector<std::int16_t> Constant(std::int16_t value, std::size_t n) {
 void WriteAudio(const std::filesystem::path& path, const std::string& codec, int rate,
                 std::span<const std::int16_t> samples, int channels) {
   AudioEncoder encoder;
-  ASSERT_TRUE(encoder.Open(path, {codec, rate, channels, {}, {}})) << encoder.Error();
+  ASSERT_TRUE(encoder.Open(path, {codec, rate, channels, {}, {}, {}})) << encoder.Error();
   ASSERT_TRUE(encoder.Write(samples)) << encoder.Error();
   ASSERT_TRUE(encoder.Finish()) << encoder.Error();
 }
