@@ -17,6 +17,7 @@ namespace corvane {
 namespace {
 
 constexpr const char* kMixingErrorTitle = "Mixing Error";
+constexpr const char* kProductionTitle = "Audio Production";
 constexpr const char* kNoMemoryText = "Not enough free memory available.";
 constexpr const char* kCannotMixText = "Unable to mix music and messages.";
 // Room for the header of a list file beyond its samples.
@@ -168,6 +169,14 @@ bool MixProduction(const ChannelConfig& channel, ST_AUDIO_TYPE& audio, const Mix
         return tell(kCannotMixText);
     }
     if (!stream.Finish() || !file.Finish()) return tell(kCannotMixText);
+    // A player stops at its capacity anyway; the operator hears where.
+    if (stream.WasCut()) {
+      services.op.Tell(kProductionTitle,
+                       "The production was cut at " +
+                           FormatDurationLabel(stream.Length() / bytesPerSecond) +
+                           ", the longest the device takes.",
+                       OperatorIcon::Information);
+    }
   } catch (const std::bad_alloc&) {
     return tell(kNoMemoryText);
   }

@@ -53,7 +53,7 @@ bool PrepareMusicFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixS
 // success names the production file. Failures are told to the operator
 // ("Not enough free memory available.", "Unable to mix music and
 // messages."); a failed mix leaves no production file behind, not even one
-// from an earlier mix.
+// from an earlier mix. A production cut at its capacity is told once.
 bool MixProduction(const ChannelConfig& channel, ST_AUDIO_TYPE& audio, const MixServices& services,
                    std::string& path);
 

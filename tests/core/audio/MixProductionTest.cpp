@@ -194,6 +194,9 @@ TEST_F(MixProductionTest, AProductionLongerThanItsBuffersIsCutAtThem) {
   WriteWave(temp / "a.wav", 8000, Constant(1000, 40000));
   channel.Music.entries = {"00:00:05 | a.wav"};
   channel.Messages.entries = {"00:00:05 | a.wav", "00:00:05 | a.wav"};
+  // 22050 samples at 8000 Hz: cut 2.76 seconds in, told once.
+  op.ExpectMessage("Audio Production",
+                   "The production was cut at 00:00:02, the longest the device takes.");
   ASSERT_TRUE(Mix());
   EXPECT_EQ(ProductionSamples().size(), 22050u);
 }
