@@ -4,7 +4,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "gui/app/AboutDlg.h"
 #include "gui/app/MainDlg.h"
 #include "gui/chrome/ActionList.h"
 #include "gui/chrome/ColorButton.h"
@@ -67,60 +66,71 @@ TEST(GuiActionList, ClosingTheDropDownOnAnEntryActsOnIt) {
 
 class GuiHomeScreen : public ScreenTest {
  protected:
-  static void PickExit(CMainDlg& home) {
-    auto* file = Find<ActionList>(&home, "file");
+  static void PickExit(CMainDlg& homeScreen) {
+    auto* file = Find<ActionList>(&homeScreen, "file");
     file->setCurrentIndex(file->findText(CMainDlg::kExitAction));
     PressEnter(file);
   }
 };
 
 TEST_F(GuiHomeScreen, ExitAsksFirstAndLeavesOnlyOnYes) {
-  CMainDlg home(op);
-  ShowScreen(home);
-  auto* file = Find<ActionList>(&home, "file");
+  CMainDlg homeScreen(context, screens);
+  ShowScreen(homeScreen);
+  auto* file = Find<ActionList>(&homeScreen, "file");
   EXPECT_EQ(file->itemText(0), "...");
 
   op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
-  PickExit(home);
-  EXPECT_TRUE(home.isVisible());
+  PickExit(homeScreen);
+  EXPECT_TRUE(homeScreen.isVisible());
   EXPECT_EQ(file->currentText(), "...");
   EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
   EXPECT_EQ(op.History().back().buttons, OperatorButtons::YesNo);
 
   op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
-  PickExit(home);
-  EXPECT_FALSE(home.isVisible());
-  EXPECT_EQ(home.result(), ChromeDialog::kConfirmed);
+  PickExit(homeScreen);
+  EXPECT_FALSE(homeScreen.isVisible());
+  EXPECT_EQ(homeScreen.result(), ChromeDialog::kConfirmed);
+}
+
+TEST_F(GuiHomeScreen, ExitStopsThePreviewBeforeAskingButClosingTheWindowLeavesItPlaying) {
+  CMainDlg homeScreen(context, screens);
+  ShowScreen(homeScreen);
+  player.PlayFile("output.wav");
+  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
+  homeScreen.close();
+  EXPECT_TRUE(player.IsPlaying());
+
+  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
+  PickExit(homeScreen);
+  EXPECT_FALSE(player.IsPlaying());
+  EXPECT_EQ(player.log, (std::vector<std::string>{"play output.wav", "stop"}));
 }
 
 TEST_F(GuiHomeScreen, ClosingTheWindowAsksTheSameQuestion) {
-  CMainDlg home(op);
-  ShowScreen(home);
+  CMainDlg homeScreen(context, screens);
+  ShowScreen(homeScreen);
   op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
-  home.close();
-  EXPECT_TRUE(home.isVisible());
+  homeScreen.close();
+  EXPECT_TRUE(homeScreen.isVisible());
   op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
-  home.close();
-  EXPECT_FALSE(home.isVisible());
-  EXPECT_EQ(home.result(), ChromeDialog::kConfirmed);
+  homeScreen.close();
+  EXPECT_FALSE(homeScreen.isVisible());
+  EXPECT_EQ(homeScreen.result(), ChromeDialog::kConfirmed);
 }
 
 TEST_F(GuiHomeScreen, EscapeAndEnterOnThePlaceholderDoNothingEnterOnHelpOpensIt) {
-  CMainDlg home(op);
-  ShowScreen(home);
-  PressEscape(Find(&home, "file"));
-  PressEscape(Find(&home, "help"));
-  PressEnter(Find(&home, "file"));  // "..." selected
-  EXPECT_TRUE(home.isVisible());
+  CMainDlg homeScreen(context, screens);
+  ShowScreen(homeScreen);
+  PressEscape(Find(&homeScreen, "file"));
+  PressEscape(Find(&homeScreen, "help"));
+  PressEnter(Find(&homeScreen, "file"));  // "..." selected
+  EXPECT_TRUE(homeScreen.isVisible());
   EXPECT_TRUE(op.History().empty());
 
-  WhenScreenOpens([](QDialog& help) {
-    EXPECT_NE(qobject_cast<CAboutDlg*>(&help), nullptr);
-    Click(Find<CColorButton>(&help, "ok"));
-  });
-  PressEnter(Find(&home, "help"));
-  EXPECT_TRUE(ScreenWasDriven());
-  EXPECT_TRUE(home.isVisible());
+  screens.When("help", [&](QWidget* parent) { EXPECT_EQ(parent, &homeScreen); });
+  PressEnter(Find(&homeScreen, "help"));
+  EXPECT_EQ(screens.Opened(), std::vector<std::string>{"help"});
+  EXPECT_TRUE(homeScreen.isVisible());
 }
 
 }  // namespace

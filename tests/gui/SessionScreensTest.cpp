@@ -15,51 +15,51 @@ namespace {
 class SessionScreens : public ScreenTest {
  protected:
   SessionOutcome Run() {
-    return RunSessionScreens(session, op, [this] { return endRequested; });
+    return RunSessionScreens(context, ScreenTest::screens, [this] { return endRequested; });
   }
   // Records each screen by name, then lets the step drive it.
   void Then(std::function<void(QDialog&)> step) {
     WhenScreenOpens([this, step = std::move(step)](QDialog& screen) {
-      screens.push_back(screen.objectName().toStdString());
+      shown.push_back(screen.objectName().toStdString());
       step(screen);
     });
   }
 
   bool endRequested = false;
-  std::vector<std::string> screens;
+  std::vector<std::string> shown;
 };
 
 TEST_F(SessionScreens, ACancelledLoginNeverShowsTheHomeScreen) {
   Then([](QDialog& login) { Click(Find<CColorButton>(&login, "cancel")); });
   EXPECT_EQ(Run(), SessionOutcome::LoginCancelled);
-  EXPECT_EQ(screens, std::vector<std::string>{"CLoginDlg"});
+  EXPECT_EQ(shown, std::vector<std::string>{"CLoginDlg"});
 }
 
 TEST_F(SessionScreens, ClosingTheLoginWindowIsACancelToo) {
   Then([](QDialog& login) { login.close(); });
   EXPECT_EQ(Run(), SessionOutcome::LoginCancelled);
-  EXPECT_EQ(screens, std::vector<std::string>{"CLoginDlg"});
+  EXPECT_EQ(shown, std::vector<std::string>{"CLoginDlg"});
 }
 
 TEST_F(SessionScreens, AnAcceptedLoginLeadsToTheHomeScreenUntilTheOperatorLeaves) {
   Then([this](QDialog& login) {
     Type(Find(&login, "userName"), "tavik");
     Type(Find(&login, "password"), "tavik");
-    Then([this](QDialog& home) {
+    Then([this](QDialog& homeScreen) {
       op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
-      auto* file = Find<ActionList>(&home, "file");
+      auto* file = Find<ActionList>(&homeScreen, "file");
       file->setCurrentIndex(file->findText(CMainDlg::kExitAction));
       PressEnter(file);
     });
     PressEnter(Find(&login, "password"));
   });
   EXPECT_EQ(Run(), SessionOutcome::Left);
-  EXPECT_EQ(screens, (std::vector<std::string>{"CLoginDlg", "CMainDlg"}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"CLoginDlg", "CMainDlg"}));
 }
 
 TEST_F(SessionScreens, TheLoginGoesOnAfterTheChangePasswordScreenHidIt) {
   WhenScreenOpensKeepIt([this](QDialog& login) {
-    screens.push_back(login.objectName().toStdString());
+    shown.push_back(login.objectName().toStdString());
     Then([](QDialog& changePassword) {
       Click(Find<CColorButton>(&changePassword, "cancel"));
     });
@@ -68,15 +68,15 @@ TEST_F(SessionScreens, TheLoginGoesOnAfterTheChangePasswordScreenHidIt) {
     Then([this](QDialog& loginAgain) {
       Type(Find(&loginAgain, "userName"), "tavik");
       Type(Find(&loginAgain, "password"), "tavik");
-      Then([this](QDialog& home) {
+      Then([this](QDialog& homeScreen) {
         op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
-        home.close();
+        homeScreen.close();
       });
       Click(Find<CColorButton>(&loginAgain, "ok"));
     });
   });
   EXPECT_EQ(Run(), SessionOutcome::Left);
-  EXPECT_EQ(screens, (std::vector<std::string>{"CLoginDlg", "CChangePasswordDlg", "CLoginDlg",
+  EXPECT_EQ(shown, (std::vector<std::string>{"CLoginDlg", "CChangePasswordDlg", "CLoginDlg",
                                                "CMainDlg"}));
 }
 
@@ -87,13 +87,13 @@ TEST_F(SessionScreens, TheHomeScreenIsSkippedWhenTheSystemEndsTheRunDuringLogin)
     login.done(ChromeDialog::kConfirmed);
   });
   EXPECT_EQ(Run(), SessionOutcome::EndedBySystem);
-  EXPECT_EQ(screens, std::vector<std::string>{"CLoginDlg"});
+  EXPECT_EQ(shown, std::vector<std::string>{"CLoginDlg"});
 }
 
 TEST_F(SessionScreens, NothingIsShownWhenTheSystemEndedTheRunBeforehand) {
   endRequested = true;
   EXPECT_EQ(Run(), SessionOutcome::EndedBySystem);
-  EXPECT_TRUE(screens.empty());
+  EXPECT_TRUE(shown.empty());
 }
 
 }  // namespace

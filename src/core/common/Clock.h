@@ -25,14 +25,4 @@ class SystemClock final : public Clock {
   LocalDateTime Now() const override;
 };
 
-class FixedClock final : public Clock {
- public:
-  explicit FixedClock(LocalDateTime now) : now_(now) {}
-  LocalDateTime Now() const override { return now_; }
-  void Set(LocalDateTime now) { now_ = now; }
-
- private:
-  LocalDateTime now_;
-};
-
 }  // namespace corvane

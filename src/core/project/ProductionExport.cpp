@@ -22,9 +22,9 @@ class OutputRateScope {
   ST_AUDIO_TYPE& audio_;
 };
 
-MixServices MixServicesOf(ProductionServices& services) {
-  const std::filesystem::path temp = services.session.Folders.TempFolder;
-  return {services.op, services.converter, services.progress, temp, temp};
+MixServices MixServicesOf(ProjectContext& context) {
+  const std::filesystem::path temp = context.session.Folders.TempFolder;
+  return {context.op, context.converter, context.progress, temp, temp};
 }
 
 }  // namespace
@@ -35,15 +35,15 @@ std::string ProductionFileFilter(std::string_view outputCodec) {
   return "Audio Files (*.wav)|*.wav||";
 }
 
-ExportOutcome ExportProduction(ProductionServices& services, bool channel1Modified) {
-  SessionState& session = services.session;
+ExportOutcome ExportProduction(ProjectContext& context) {
+  SessionState& session = context.session;
   ST_AUDIO_TYPE& audio = session.Audio;
-  Operator& op = services.op;
+  Operator& op = context.op;
   if (!session.Channel1.HoldsAnyEntry()) {
     op.Tell("Nothing to save.", "No Music/Messages", OperatorIcon::Stop);
     return ExportOutcome::Cancelled;
   }
-  if (!channel1Modified &&
+  if (!context.home.Channel1Modified &&
       op.Ask("Continue saving file?", "Music/Messages not Modified", OperatorButtons::YesNo,
              OperatorIcon::Exclamation) != OperatorAnswer::Yes) {
     return ExportOutcome::Cancelled;
@@ -58,11 +58,11 @@ ExportOutcome ExportProduction(ProductionServices& services, bool channel1Modifi
   // A failed mix is reported by the mixer and leaves no output.wav, so the
   // conversion below fails for want of a source and says so too.
   std::string mixed;
-  MixProduction(session.Channel1, audio, MixServicesOf(services), mixed);
+  MixProduction(session.Channel1, audio, MixServicesOf(context), mixed);
   audio.CallCodec = audio.OutputCodec;
-  const ConversionResult result = services.converter.Convert(
+  const ConversionResult result = context.converter.Convert(
       std::filesystem::path(session.Folders.TempFolder) / kProductionFileName, *chosen, audio,
-      kConvertingFileCaption, services.progress);
+      kConvertingFileCaption, context.progress);
   audio.CallCodec = audio.ProjectCodec;
   if (!result.Succeeded()) {
     op.Tell("Error", "Error Converting File", OperatorIcon::Stop);
@@ -71,32 +71,32 @@ ExportOutcome ExportProduction(ProductionServices& services, bool channel1Modifi
   return ExportOutcome::Done;
 }
 
-ExportOutcome CreateAudioProduction(ProductionServices& services, bool channel1Modified) {
-  services.player.Stop();
-  OutputRateScope outputRate(services.session.Audio);
-  return ExportProduction(services, channel1Modified);
+ExportOutcome CreateAudioProduction(ProjectContext& context) {
+  context.player.Stop();
+  OutputRateScope outputRate(context.session.Audio);
+  return ExportProduction(context);
 }
 
-bool PreviewAudioProduction(ProductionServices& services) {
-  services.player.Stop();
-  if (!services.session.Channel1.HoldsAnyEntry()) return false;
+bool PreviewAudioProduction(ProjectContext& context) {
+  context.player.Stop();
+  SessionState& session = context.session;
+  if (!session.Channel1.HoldsAnyEntry()) return false;
   std::string path;
   {
-    OutputRateScope outputRate(services.session.Audio);
-    MixProduction(services.session.Channel1, services.session.Audio, MixServicesOf(services), path);
+    OutputRateScope outputRate(session.Audio);
+    MixProduction(session.Channel1, session.Audio, MixServicesOf(context), path);
   }
   if (path.empty()) return false;
-  services.player.PlayFile(path);
+  context.player.PlayFile(path);
   return true;
 }
 
-void StopAudioProduction(ProductionServices& services) { services.player.Stop(); }
+void StopAudioProduction(ProjectContext& context) { context.player.Stop(); }
 
-void ChannelProductionMixer::MixChannel1(SessionState& session) {
-  const std::filesystem::path temp = session.Folders.TempFolder;
-  MixServices services{op_, converter_, progress_, temp, temp};
+bool MixChannel1(ProjectContext& context) {
   std::string path;
-  MixProduction(session.Channel1, session.Audio, services, path);
+  return MixProduction(context.session.Channel1, context.session.Audio, MixServicesOf(context),
+                       path);
 }
 
 }  // namespace corvane

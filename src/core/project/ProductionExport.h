@@ -7,23 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "audio/AudioConversion.h"
-#include "audio/MediaPlayer.h"
-#include "operator/Operator.h"
-#include "project/ProjectFiles.h"
-#include "project/SessionState.h"
+#include "project/ProjectContext.h"
 
 namespace corvane {
 
 enum class ExportOutcome { Cancelled, Failed, Done };
-
-struct ProductionServices {
-  SessionState& session;
-  Operator& op;
-  AudioConverter& converter;
-  MediaPlayer& player;
-  Progress& progress;
-};
 
 // The save dialog's filter for the output codec: "*.mp3" for "libmp3lame",
 // "*.ogg" for "libvorbis", "*.wav" for any other.
@@ -33,28 +21,19 @@ std::string ProductionFileFilter(std::string_view outputCodec);
 // save dialog (default name "CRV", no extension added), the mix and the
 // conversion into the chosen file. A failed conversion leaves the chosen
 // path as it was. The call's codec is the project codec afterwards.
-ExportOutcome ExportProduction(ProductionServices& services, bool channel1Modified);
+ExportOutcome ExportProduction(ProjectContext& context);
 
 // "Create Audio Production": stops playback and exports at the output rate.
-ExportOutcome CreateAudioProduction(ProductionServices& services, bool channel1Modified);
+ExportOutcome CreateAudioProduction(ProjectContext& context);
 // "Preview Audio Production": stops playback; unless channel 1 is empty,
 // mixes at the output rate and plays the production. True when it plays.
-bool PreviewAudioProduction(ProductionServices& services);
+bool PreviewAudioProduction(ProjectContext& context);
 // "Stop Playing Audio Production".
-void StopAudioProduction(ProductionServices& services);
+void StopAudioProduction(ProjectContext& context);
 
-// Mixes channel 1 of the session into its temporary folder, the way saving a
-// Tonvex-One package needs it.
-class ChannelProductionMixer final : public ProductionMixer {
- public:
-  ChannelProductionMixer(Operator& op, AudioConverter& converter, Progress& progress)
-      : op_(op), converter_(converter), progress_(progress) {}
-  void MixChannel1(SessionState& session) override;
-
- private:
-  Operator& op_;
-  AudioConverter& converter_;
-  Progress& progress_;
-};
+// Mixes channel 1 at the project rate into the temporary folder's
+// "output.wav", which a Tonvex-One package carries. False when the mix
+// failed (the operator was told).
+bool MixChannel1(ProjectContext& context);
 
 }  // namespace corvane

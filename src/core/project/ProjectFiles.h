@@ -4,59 +4,16 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "common/Clock.h"
 #include "common/Progress.h"
-#include "common/TraceLog.h"
-#include "operator/Operator.h"
 #include "package/PackageStatus.h"
-#include "project/SessionState.h"
+#include "package/SecuritySettings.h"
+#include "project/ProjectContext.h"
 
 namespace corvane {
-
-// What the home screen keeps about the project: the device model it is for
-// and whether anything changed since the last load or save.
-struct HomeState {
-  std::int32_t CurrentModel = 2;
-  bool SecurityModified = false;
-  bool Channel1Modified = false;
-  bool Channel2Modified = false;
-  bool FileSaved = false;
-  bool DayChangeWarned = false;
-
-  void ClearChangeFlags() {
-    SecurityModified = Channel1Modified = Channel2Modified = FileSaved = false;
-  }
-};
-
-// Mixes channel 1 into the temporary "output.wav" that a Tonvex-One package
-// carries.
-class ProductionMixer {
- public:
-  virtual ~ProductionMixer() = default;
-  virtual void MixChannel1(SessionState& session) = 0;
-};
-
-// The modal progress dialog: shows the text, runs the work, shows the result
-// and returns the work's status code.
-class PackageProgressDialog {
- public:
-  virtual ~PackageProgressDialog() = default;
-  virtual int Run(const std::string& text, const std::function<PackageStatus(Progress&)>& work) = 0;
-};
-
-struct ProjectServices {
-  SessionState& session;
-  HomeState& home;
-  Operator& op;
-  const Clock& clock;
-  ProductionMixer& mixer;
-  PackageProgressDialog& dialog;
-  TraceLog trace;
-};
 
 inline constexpr const char* kPackageFilter =
     "Corvane Media Files (*.ipc)|*.ipc|All Files (*.*)|*.*||";
@@ -80,13 +37,13 @@ std::uint16_t StaleDays(const SecurityDateTime& date, const LocalDateTime& today
 SecurityDateTime StaleDateFromWord(std::uint32_t word);
 
 // The work of the progress dialog.
-PackageStatus SavePackageAs(ProjectServices& services, Progress& progress);
-PackageStatus OpenPackage(ProjectServices& services, Progress& progress);
+PackageStatus SavePackageAs(ProjectContext& context, Progress& progress);
+PackageStatus OpenPackage(ProjectContext& context, Progress& progress);
 
-// The home screen's "Save Current Content to File" and "Open Existing File".
-// True when a package was saved or opened.
-bool RunSaveFlow(ProjectServices& services);
-bool RunOpenFlow(ProjectServices& services);
+// The home screen's "Save Current Content to File" and "Open Existing File",
+// the work shown in the dialog. True when a package was saved or opened.
+bool RunSaveFlow(ProjectContext& context, PackageProgressDialog& dialog);
+bool RunOpenFlow(ProjectContext& context, PackageProgressDialog& dialog);
 
 // Deletes "update.bin" and "config.dat" from the temporary folder.
 void DeleteTemporaryRecordFiles(const SessionState& session);

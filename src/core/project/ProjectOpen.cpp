@@ -60,11 +60,11 @@ std::string DeviceIdText(std::uint64_t key) {
 
 }  // namespace
 
-PackageStatus OpenPackage(ProjectServices& services, Progress& progress) {
-  SessionState& session = services.session;
+PackageStatus OpenPackage(ProjectContext& context, Progress& progress) {
+  SessionState& session = context.session;
   SecuritySettings& security = session.Security;
   const auto chosen =
-      services.op.ChooseFileToOpen(FileDialogRequest{kPackageFilter, ".ipc", ".ipc", false});
+      context.op.ChooseFileToOpen(FileDialogRequest{kPackageFilter, ".ipc", ".ipc", false});
   if (!chosen) return PackageStatus::UserCancelled;
 
   session.ClearTempFolder();
@@ -81,13 +81,13 @@ PackageStatus OpenPackage(ProjectServices& services, Progress& progress) {
   options.DeviceKey = *key;
   PackageReadResult read;
   const PackageStatus status =
-      ReadPackage(*chosen, session.Folders.TempFolder, options, read, progress, services.trace);
+      ReadPackage(*chosen, session.Folders.TempFolder, options, read, progress, context.trace);
   if (status != PackageStatus::Ok) return status;
   security.UnlockDevice = read.Header.Unlock != 0;
   if (read.Header.HasAudioSettings()) ApplyAudioSettings(session.Audio, read.Header.Audio);
 
   if (!ReadConfigRecordFile(session.Folders.TempFolder + "config.dat", session.ConfigRecord,
-                            session.Channel1, session.Channel2, services.trace) ||
+                            session.Channel1, session.Channel2, context.trace) ||
       !NamesStayInside(session.Channel1) || !NamesStayInside(session.Channel2)) {
     session.ClearTempFolder();
     security.DeviceId = kNoKey;
@@ -109,18 +109,18 @@ PackageStatus OpenPackage(ProjectServices& services, Progress& progress) {
   return PackageStatus::Ok;
 }
 
-bool RunOpenFlow(ProjectServices& services) {
-  SessionState& session = services.session;
+bool RunOpenFlow(ProjectContext& context, PackageProgressDialog& dialog) {
+  SessionState& session = context.session;
   SecuritySettings& security = session.Security;
-  HomeState& home = services.home;
+  HomeState& home = context.home;
   if ((home.Channel1Modified || home.Channel2Modified) && !home.FileSaved &&
-      services.op.Ask("Import File", "Abandon current changes?", OperatorButtons::YesNo,
+      context.op.Ask("Import File", "Abandon current changes?", OperatorButtons::YesNo,
                       OperatorIcon::Exclamation) != OperatorAnswer::Yes) {
     return false;
   }
 
-  int code = services.dialog.Run(
-      "Opening File ...", [&](Progress& progress) { return OpenPackage(services, progress); });
+  int code = dialog.Run(
+      "Opening File ...", [&](Progress& progress) { return OpenPackage(context, progress); });
   const int cancelled = static_cast<int>(PackageStatus::UserCancelled);
   if (code != 0 && code != cancelled) {
     session.ClearTempFolder();
@@ -129,10 +129,10 @@ bool RunOpenFlow(ProjectServices& services) {
 
   if (code == 0 && !security.MohMode) {
     if (session.Channel1.Scheduled.EntryCount() > 0 || session.Channel2.Scheduled.EntryCount() > 0) {
-      services.op.Tell("Incompatible File", kIncompatibleText, OperatorIcon::Stop);
+      context.op.Tell("Incompatible File", kIncompatibleText, OperatorIcon::Stop);
       code = static_cast<int>(PackageStatus::UpdateFileNotValid);
     } else if (security.ProviderKey != kNoKey || security.DeviceId != kNoKey) {
-      services.op.Tell("Previously Locked File", kPreviouslyLockedText, OperatorIcon::Information);
+      context.op.Tell("Previously Locked File", kPreviouslyLockedText, OperatorIcon::Information);
     }
     security.ProviderKey = kNoKey;
     security.DeviceId = kNoKey;

@@ -8,6 +8,7 @@
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
 #include "package/PackageHeader.h"
+#include "project/ProductionExport.h"
 #include "project/ProjectFiles.h"
 #include "session/DeviceModel.h"
 
@@ -136,17 +137,17 @@ void DeleteTemporaryRecordFiles(const SessionState& session) {
   std::filesystem::remove(session.Folders.TempFolder + "config.dat", ignored);
 }
 
-PackageStatus SavePackageAs(ProjectServices& services, Progress& progress) {
-  SessionState& session = services.session;
+PackageStatus SavePackageAs(ProjectContext& context, Progress& progress) {
+  SessionState& session = context.session;
   const SecuritySettings& security = session.Security;
   FileDialogRequest request{kPackageFilter, "CRV", "", true};
   for (;;) {
-    const auto chosen = services.op.ChooseFileToSave(request);
+    const auto chosen = context.op.ChooseFileToSave(request);
     if (!chosen) return PackageStatus::UserCancelled;
 
     std::error_code ignored;
     std::filesystem::create_directories(session.Folders.TempFolder, ignored);
-    const LocalDateTime today = services.clock.Now();
+    const LocalDateTime today = context.clock.Now();
     DeviceConfigRecord& record = session.ConfigRecord;
     record.stale_date = StaleDateWord(security.StaleDate);
     record.stale_days = StaleDays(security.StaleDate, today);
@@ -157,16 +158,16 @@ PackageStatus SavePackageAs(ProjectServices& services, Progress& progress) {
     }
 
     PackageContents contents;
-    contents.Members = CollectPackageMembers(session, services.home.CurrentModel);
+    contents.Members = CollectPackageMembers(session, context.home.CurrentModel);
     const std::filesystem::path folder = chosen->parent_path();
     const std::string name =
-        PackageFileName(chosen->filename().string(), services.home.CurrentModel, today,
+        PackageFileName(chosen->filename().string(), context.home.CurrentModel, today,
                         security.ProviderKey, security.UnlockDevice, security.DeviceId);
     const std::filesystem::path package = folder / name;
     // The dialog already asked about replacing the file it was given.
     if (package != *chosen && FolderHasEntry(folder, name)) {
       const OperatorAnswer answer =
-          services.op.Ask("Confirm Save As", name + " already exists.\nDo you want to replace it?",
+          context.op.Ask("Confirm Save As", name + " already exists.\nDo you want to replace it?",
                           OperatorButtons::YesNo, OperatorIcon::Exclamation);
       if (answer != OperatorAnswer::Yes) continue;
     }
@@ -185,11 +186,11 @@ PackageStatus SavePackageAs(ProjectServices& services, Progress& progress) {
   }
 }
 
-bool RunSaveFlow(ProjectServices& services) {
-  SessionState& session = services.session;
+bool RunSaveFlow(ProjectContext& context, PackageProgressDialog& dialog) {
+  SessionState& session = context.session;
   const SecuritySettings& security = session.Security;
-  HomeState& home = services.home;
-  Operator& op = services.op;
+  HomeState& home = context.home;
+  Operator& op = context.op;
 
   if (security.UnlockDevice &&
       !AskToContinue(op, "File will reset service provider key and unlock device!")) {
@@ -214,15 +215,12 @@ bool RunSaveFlow(ProjectServices& services) {
                                      "Channel 2 has No Music/Messages", "Channel 2 not Modified")) {
     return false;
   }
-  if (home.CurrentModel == ModelNumber(DeviceModel::TonvexOne)) {
-    const LocalDateTime now = services.clock.Now();
-    session.CurrentTime = {now.Year, now.Month, now.Day, 0, 0, 0};
-    services.mixer.MixChannel1(session);
-  }
+  // A Tonvex-One plays the production mixed here, not its lists.
+  if (home.CurrentModel == ModelNumber(DeviceModel::TonvexOne)) MixChannel1(context);
   session.ConfigRecord.FileVersion = static_cast<std::uint16_t>(home.CurrentModel);
 
-  const int code = services.dialog.Run(
-      "Saving File ...", [&](Progress& progress) { return SavePackageAs(services, progress); });
+  const int code = dialog.Run(
+      "Saving File ...", [&](Progress& progress) { return SavePackageAs(context, progress); });
   if (code == 0) home.FileSaved = true;
   DeleteTemporaryRecordFiles(session);
   return code == 0;

@@ -5,9 +5,7 @@
 #include <cstdint>
 
 #include "audio/AudioType.h"
-#include "audio/MediaPlayer.h"
 #include "channel/ChannelConfig.h"
-#include "common/Clock.h"
 #include "package/DeviceConfigRecord.h"
 #include "package/SecuritySettings.h"
 #include "session/SessionFolders.h"
@@ -23,17 +21,9 @@ class SessionState {
   SessionFolders Folders;
   ChannelConfig Channel1;
   ChannelConfig Channel2;  // all zero until first loaded
-  // The channel the channel editor works on, and how the home screen offered
-  // it: 0 the single channel, 1 channel 1, 2 channel 2.
-  ChannelConfig* EditedChannel = nullptr;
-  std::int32_t EditedChannelNumber = 0;
   ST_AUDIO_TYPE Audio;
   SecuritySettings Security;
   DeviceConfigRecord ConfigRecord;
-  // The local time as last read by a screen's clock.
-  LocalDateTime CurrentTime;
-  // The one shared player, owned by the application for the whole run.
-  MediaPlayer* Player = nullptr;
 
   // Writes the model's properties into Audio and sets the conversion rate to
   // the project rate, which re-derives the maximum length for models with

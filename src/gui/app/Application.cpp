@@ -4,12 +4,14 @@
 #include <QIcon>
 #include <QSessionManager>
 
+#include "gui/app/NestedScreens.h"
 #include "gui/app/QtOperator.h"
 #include "gui/app/SessionScreens.h"
 #include "gui/app/SystemEndSignals.h"
 #include "gui/audio/QtMediaPlayer.h"
 #include "gui/chrome/ChromeLook.h"
 #include "gui/chrome/Pictures.h"
+#include "project/ProjectContext.h"
 #include "project/SessionRun.h"
 
 namespace corvane {
@@ -40,9 +42,14 @@ int RunApplication(int argc, char** argv) {
 
   // The shared player; without a sound device it stays silent.
   QtMediaPlayer player;
-  session.Player = &player;
-
   QtOperator op;
+  HomeState home;
+  SystemClock clock;
+  FfmpegAudioConverter converter;
+  // No screen shows a conversion's progress yet.
+  NoProgress progress;
+  ProjectContext context{session, home, op, clock, converter, player, progress, TraceLog()};
+  DesktopScreens screens;
   // Ending every event loop unwinds every open screen; the session then ends
   // as it always does.
   systemEnd.Watch([] { QCoreApplication::exit(0); });
@@ -51,10 +58,9 @@ int RunApplication(int argc, char** argv) {
   QObject::connect(&app, &QGuiApplication::commitDataRequest,
                    [&session](QSessionManager& /*manager*/) { session.ClearTempFolder(); });
 
-  RunSessionScreens(session, op, [&systemEnd] { return systemEnd.Requested(); });
+  RunSessionScreens(context, screens, [&systemEnd] { return systemEnd.Requested(); });
   player.Stop();
   player.Release();
-  session.Player = nullptr;
   return EndSession(session);
 }
 

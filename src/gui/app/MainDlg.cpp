@@ -3,10 +3,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "gui/app/AboutDlg.h"
+#include "gui/app/NestedScreens.h"
 #include "gui/chrome/ActionList.h"
 #include "gui/chrome/ColorButton.h"
-#include "operator/Operator.h"
+#include "project/ProjectContext.h"
 
 namespace corvane {
 namespace {
@@ -18,8 +18,10 @@ constexpr int kColumnUnits = 170;
 
 }  // namespace
 
-CMainDlg::CMainDlg(Operator& op, QWidget* parent)
-    : ChromeDialog(QSize(kWidthUnits, kHeightUnits), kBannerUnits, parent), op_(op) {
+CMainDlg::CMainDlg(ProjectContext& context, NestedScreens& screens, QWidget* parent)
+    : ChromeDialog(QSize(kWidthUnits, kHeightUnits), kBannerUnits, parent),
+      context_(context),
+      screens_(screens) {
   setObjectName(QStringLiteral("CMainDlg"));
   // The home screen has no caption of its own.
   setWindowTitle(QString());
@@ -49,7 +51,7 @@ CMainDlg::CMainDlg(Operator& op, QWidget* parent)
   file_->setFocus();
 
   connect(file_, &ActionList::ActionChosen, this, &CMainDlg::OnFileAction);
-  connect(help_, &QAbstractButton::clicked, this, [this] { RunHelpBox(this); });
+  connect(help_, &QAbstractButton::clicked, this, [this] { screens_.HelpBox(this); });
 }
 
 QAbstractButton* CMainDlg::ButtonForEnter(QWidget* focus) const {
@@ -69,15 +71,17 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
 
 void CMainDlg::OnFileAction(const QString& action) {
   if (action == QString::fromLatin1(kExitAction)) {
-    // Playback stops here once the session has a media player.
+    // The preview stops before the question, whatever the answer.
+    context_.player.Stop();
     AskToExit();
   }
 }
 
+// Closing the window asks the same question but leaves the player alone.
 void CMainDlg::CloseRequested() { AskToExit(); }
 
 void CMainDlg::AskToExit() {
-  if (op_.Ask("Exit Corvane", "Are you sure you want to exit?", OperatorButtons::YesNo,
+  if (context_.op.Ask("Exit Corvane", "Are you sure you want to exit?", OperatorButtons::YesNo,
               OperatorIcon::Information) == OperatorAnswer::Yes) {
     done(kConfirmed);
   }

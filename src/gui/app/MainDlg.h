@@ -1,7 +1,8 @@
 #pragma once
 // The home screen, the one window the operator works from after logging in.
 // For now it offers leaving the application; the device, configuration and
-// file actions join it as their screens arrive.
+// file actions join it as their screens arrive, opened through the nested
+// screens seam.
 
 #include "gui/chrome/ChromeDialog.h"
 
@@ -9,7 +10,8 @@ namespace corvane {
 
 class ActionList;
 class CColorButton;
-class Operator;
+class NestedScreens;
+struct ProjectContext;
 
 class CMainDlg : public ChromeDialog {
   Q_OBJECT
@@ -18,7 +20,7 @@ class CMainDlg : public ChromeDialog {
   static constexpr const char* kExitAction = "Exit Application";
 
   // Ends with kConfirmed once the operator confirmed leaving.
-  explicit CMainDlg(Operator& op, QWidget* parent = nullptr);
+  CMainDlg(ProjectContext& context, NestedScreens& screens, QWidget* parent = nullptr);
 
  protected:
   QAbstractButton* ButtonForEnter(QWidget* focus) const override;
@@ -30,7 +32,8 @@ class CMainDlg : public ChromeDialog {
   // Asks the exit question; ends the screen on Yes.
   void AskToExit();
 
-  Operator& op_;
+  ProjectContext& context_;
+  NestedScreens& screens_;
   ActionList* file_ = nullptr;
   CColorButton* help_ = nullptr;
 };

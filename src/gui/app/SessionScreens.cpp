@@ -2,21 +2,22 @@
 
 #include "gui/app/LoginDlg.h"
 #include "gui/app/MainDlg.h"
+#include "project/ProjectContext.h"
 
 namespace corvane {
 
-SessionOutcome RunSessionScreens(SessionState& session, Operator& op,
+SessionOutcome RunSessionScreens(ProjectContext& context, NestedScreens& screens,
                                  const std::function<bool()>& endRequested) {
   if (endRequested()) return SessionOutcome::EndedBySystem;
   int login = ChromeDialog::kCancelled;
   {
-    CLoginDlg loginScreen(session, op);
+    CLoginDlg loginScreen(context.session, context.op);
     login = loginScreen.RunModal();
   }
   if (endRequested()) return SessionOutcome::EndedBySystem;
   if (login != ChromeDialog::kConfirmed) return SessionOutcome::LoginCancelled;
 
-  CMainDlg home(op);
+  CMainDlg home(context, screens);
   home.RunModal();
   return endRequested() ? SessionOutcome::EndedBySystem : SessionOutcome::Left;
 }

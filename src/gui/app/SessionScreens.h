@@ -6,8 +6,8 @@
 
 namespace corvane {
 
-class Operator;
-class SessionState;
+class NestedScreens;
+struct ProjectContext;
 
 enum class SessionOutcome {
   LoginCancelled,  // the home screen never opened
@@ -17,7 +17,7 @@ enum class SessionOutcome {
 
 // endRequested tells whether the system has asked the program to end; it is
 // asked after each screen, since the screens then end at once, unconfirmed.
-SessionOutcome RunSessionScreens(SessionState& session, Operator& op,
+SessionOutcome RunSessionScreens(ProjectContext& context, NestedScreens& screens,
                                  const std::function<bool()>& endRequested);
 
 }  // namespace corvane

@@ -10,7 +10,7 @@
 #include "audio/WaveFormat.h"
 #include "common/ByteOrder.h"
 #include "core/audio/AudioSignals.h"
-#include "core/audio/FakeAudio.h"
+#include "support/FakeAudio.h"
 #include "support/ScriptedOperator.h"
 #include "support/TempFolder.h"
 

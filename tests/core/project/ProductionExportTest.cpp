@@ -7,24 +7,15 @@
 #include "audio/AudioDecoder.h"
 #include "common/ByteOrder.h"
 #include "core/audio/AudioSignals.h"
-#include "core/audio/FakeAudio.h"
-#include "support/ScriptedOperator.h"
-#include "support/TempFolder.h"
+#include "support/StandInProject.h"
 
 namespace corvane::test {
 namespace {
 
-SessionFolders FoldersIn(const TempFolder& folder) {
-  SessionFolders f;
-  f.ApplicationFolder = folder.Path();
-  f.TempFolder = (folder / "temp").string() + "/";
-  std::filesystem::create_directories(f.TempFolder);
-  return f;
-}
-
-class ProductionExportTest : public ::testing::Test {
+class ProductionExportTest : public ::testing::Test, protected StandInProject {
  protected:
-  ProductionExportTest() : session(FoldersIn(folder)) {
+  ProductionExportTest() {
+    home.Channel1Modified = true;
     session.ApplyModel(3, false);  // Tonvex-Mix
     session.Audio.ProjectRateText.Set("22050");
     session.Audio.ProjectRate = 22050;
@@ -39,8 +30,7 @@ class ProductionExportTest : public ::testing::Test {
     WriteWave(Temp() / "song.wav", 22050, Sine(440, 22050, 3.0));
     session.Channel1.Music.entries = {"00:00:03 | song.wav"};
   }
-  std::filesystem::path Temp() const { return folder / "temp"; }
-  ProductionServices Services() { return {session, op, converter, player, progress}; }
+  std::filesystem::path Temp() const { return data / "temp"; }
   void ExpectRatesAndCodecRestored() {
     EXPECT_EQ(session.Audio.ConversionRate, 22050);
     EXPECT_EQ(session.Audio.ConversionRateText.Str(), "22050");
@@ -48,19 +38,13 @@ class ProductionExportTest : public ::testing::Test {
     EXPECT_EQ(session.Audio.CallCodec.Str(), "libvorbis");
   }
 
-  TempFolder folder;
-  SessionState session;
-  ScriptedOperator op;
-  RecordingConverter converter;
-  RecordingPlayer player;
-  NoProgress progress;
+  const TempFolder& folder = data;
 };
 
 TEST_F(ProductionExportTest, WritesTheProductionInTheOutputCodecAtTheOutputRate) {
   const auto chosen = folder / "CRV";  // typed without an extension
   op.ExpectSaveFile(chosen);
-  auto services = Services();
-  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Done);
+  EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Done);
 
   const auto info = ProbeAudioFile(chosen);
   ASSERT_TRUE(info);
@@ -82,23 +66,22 @@ TEST_F(ProductionExportTest, WritesTheProductionInTheOutputCodecAtTheOutputRate)
 TEST_F(ProductionExportTest, AnEmptyChannelHasNothingToSave) {
   session.Channel1.ResetPlaylists();
   op.ExpectMessage("Nothing to save.", "No Music/Messages");
-  auto services = Services();
-  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Cancelled);
+  EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Cancelled);
   EXPECT_EQ(op.History().at(0).icon, OperatorIcon::Stop);
   EXPECT_TRUE(converter.calls.empty());
   ExpectRatesAndCodecRestored();
 }
 
 TEST_F(ProductionExportTest, AnUnmodifiedChannelAsksFirst) {
+  home.Channel1Modified = false;
   op.ExpectQuestion("Continue saving file?", "Music/Messages not Modified", OperatorAnswer::No);
-  auto services = Services();
-  EXPECT_EQ(ExportProduction(services, false), ExportOutcome::Cancelled);
+  EXPECT_EQ(ExportProduction(context), ExportOutcome::Cancelled);
   EXPECT_EQ(op.History().at(0).buttons, OperatorButtons::YesNo);
   EXPECT_EQ(op.History().at(0).icon, OperatorIcon::Exclamation);
 
   op.ExpectQuestion("Continue saving file?", "Music/Messages not Modified", OperatorAnswer::Yes);
   op.ExpectSaveFile(std::nullopt);
-  EXPECT_EQ(ExportProduction(services, false), ExportOutcome::Cancelled);
+  EXPECT_EQ(ExportProduction(context), ExportOutcome::Cancelled);
   EXPECT_TRUE(converter.calls.empty());
 }
 
@@ -107,11 +90,10 @@ TEST_F(ProductionExportTest, TheSaveDialogOffersTheOutputCodecsFileType) {
       {"libmp3lame", "Audio Files (*.mp3)|*.mp3||"}, {"libvorbis", "Audio Files (*.ogg)|*.ogg||"},
       {"pcm_s16le", "Audio Files (*.wav)|*.wav||"},  {"pcm_u8", "Audio Files (*.wav)|*.wav||"},
       {"pcm_alaw", "Audio Files (*.wav)|*.wav||"},   {"pcm_mulaw", "Audio Files (*.wav)|*.wav||"}};
-  auto services = Services();
   for (const auto& [codec, filter] : cases) {
     session.Audio.OutputCodec.Set(codec);
     op.ExpectSaveFile(std::nullopt);
-    EXPECT_EQ(ExportProduction(services, true), ExportOutcome::Cancelled);
+    EXPECT_EQ(ExportProduction(context), ExportOutcome::Cancelled);
     const FileDialogRequest& request = op.History().back().request;
     EXPECT_EQ(request.filter, filter) << codec;
     EXPECT_EQ(request.initialName, "CRV");
@@ -122,12 +104,11 @@ TEST_F(ProductionExportTest, TheSaveDialogOffersTheOutputCodecsFileType) {
 }
 
 TEST_F(ProductionExportTest, OggAndMp3ExportsHoldTheirCodec) {
-  auto services = Services();
   for (const auto& [codec, name, decoded] :
        {std::tuple{"libvorbis", "out.ogg", "vorbis"}, std::tuple{"libmp3lame", "out.mp3", "mp3"}}) {
     session.Audio.OutputCodec.Set(codec);
     op.ExpectSaveFile(folder / name);
-    EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Done);
+    EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Done);
     const auto info = ProbeAudioFile(folder / name);
     ASSERT_TRUE(info) << name;
     EXPECT_EQ(info->codec, decoded);
@@ -142,8 +123,7 @@ TEST_F(ProductionExportTest, AFailedConversionLeavesTheChosenFileAsItWas) {
   converter.failCaption = "Converting File ...";
   op.ExpectSaveFile(chosen);
   op.ExpectMessage("Error", "Error Converting File");
-  auto services = Services();
-  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Failed);
+  EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Failed);
   EXPECT_EQ(ReadWholeFile(chosen), (std::vector<std::uint8_t>{1, 2, 3}));
   ExpectRatesAndCodecRestored();
 }
@@ -155,8 +135,7 @@ TEST_F(ProductionExportTest, AFailedMixIsReportedAndNothingIsExported) {
   op.ExpectSaveFile(folder / "out.wav");
   op.ExpectMessage("Mixing Error", "Unable to mix music and messages.");
   op.ExpectMessage("Error", "Error Converting File");
-  auto services = Services();
-  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Failed);
+  EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Failed);
   EXPECT_FALSE(std::filesystem::exists(folder / "out.wav"));
   ExpectRatesAndCodecRestored();
 }
@@ -165,15 +144,13 @@ TEST_F(ProductionExportTest, OnlyScheduledMessagesExportAnEmptyProduction) {
   session.Channel1.ResetPlaylists();
   session.Channel1.Scheduled.AddEntry("00:00:04 | notice.ogg");
   op.ExpectSaveFile(folder / "empty.wav");
-  auto services = Services();
-  EXPECT_EQ(CreateAudioProduction(services, true), ExportOutcome::Done);
+  EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Done);
   EXPECT_EQ(ProbeAudioFile(folder / "empty.wav")->codec, "pcm_mulaw");
   EXPECT_TRUE(DecodeAll(folder / "empty.wav").empty());
 }
 
 TEST_F(ProductionExportTest, PreviewMixesAtTheOutputRateAndPlaysTheProduction) {
-  auto services = Services();
-  EXPECT_TRUE(PreviewAudioProduction(services));
+  EXPECT_TRUE(PreviewAudioProduction(context));
   const std::string output = (Temp() / "output.wav").string();
   EXPECT_EQ(player.log, (std::vector<std::string>{"stop", "play " + output}));
   EXPECT_TRUE(player.IsPlaying());
@@ -181,14 +158,13 @@ TEST_F(ProductionExportTest, PreviewMixesAtTheOutputRateAndPlaysTheProduction) {
   EXPECT_EQ(DecodeAll(output).size(), 24000u);
   ExpectRatesAndCodecRestored();
 
-  StopAudioProduction(services);
+  StopAudioProduction(context);
   EXPECT_FALSE(player.IsPlaying());
 }
 
 TEST_F(ProductionExportTest, PreviewOfAnEmptyChannelOnlyStops) {
   session.Channel1.ResetPlaylists();
-  auto services = Services();
-  EXPECT_FALSE(PreviewAudioProduction(services));
+  EXPECT_FALSE(PreviewAudioProduction(context));
   EXPECT_EQ(player.log, (std::vector<std::string>{"stop"}));
   EXPECT_TRUE(converter.calls.empty());
 }
@@ -196,34 +172,20 @@ TEST_F(ProductionExportTest, PreviewOfAnEmptyChannelOnlyStops) {
 TEST_F(ProductionExportTest, PreviewOfAFailedMixPlaysNothing) {
   session.Channel1.Music.entries = {"00:00:03 | missing.wav"};
   op.ExpectMessage("Mixing Error", "Unable to mix music and messages.");
-  auto services = Services();
-  EXPECT_FALSE(PreviewAudioProduction(services));
+  EXPECT_FALSE(PreviewAudioProduction(context));
   EXPECT_EQ(player.log, (std::vector<std::string>{"stop"}));
   ExpectRatesAndCodecRestored();
 }
 
-TEST(ChannelProductionMixerTest, MixesChannelOneIntoTheSessionsTemporaryFolder) {
-  TempFolder folder;
-  SessionFolders folders;
-  folders.TempFolder = (folder / "temp").string() + "/";
-  std::filesystem::create_directories(folders.TempFolder);
-  SessionState session(folders);
-  session.ApplyModel(2, false);
-  session.Audio.ProjectRateText.Set("22050");
-  session.Audio.ProjectRate = 22050;
-  session.Audio.SetConversionRate("22050", 22050);
-  session.Channel1.ResetSettings();
+// What a Tonvex-One package carries: channel 1 mixed at the project rate.
+TEST_F(ProductionExportTest, ChannelOneMixesAtTheProjectRateIntoTheTemporaryFolder) {
   session.Channel1.Music.entries = {"00:00:01 | a.wav"};
-  WriteWave(folder / "temp" / "a.wav", 22050, Constant(100, 22050));
-
-  ScriptedOperator op;
-  FfmpegAudioConverter converter;
-  NoProgress progress;
-  ChannelProductionMixer mixer(op, converter, progress);
-  mixer.MixChannel1(session);
-  const auto bytes = ReadWholeFile(folder / "temp" / "output.wav");
+  WriteWave(Temp() / "a.wav", 22050, Constant(100, 22050));
+  ASSERT_TRUE(MixChannel1(context));
+  const auto bytes = ReadWholeFile(Temp() / "output.wav");
   ASSERT_EQ(bytes.size(), 80u + 44100u);
   EXPECT_EQ(ReadLE32(bytes.data() + 24), 22050u);
+  ExpectRatesAndCodecRestored();
 }
 
 }  // namespace

@@ -7,47 +7,22 @@
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
 #include "package/SecuritySettingsFile.h"
-#include "support/ScriptedOperator.h"
-#include "support/TempFolder.h"
+#include "support/StandInProject.h"
 
 namespace corvane {
 namespace {
 
+using test::ImmediateProgressDialog;
 using test::ReadWholeFile;
-using test::ScriptedOperator;
-using test::TempFolder;
+using test::StandInProject;
 using test::WriteWholeFile;
 
 constexpr const char* kNoKey = "0000000000000000";
 constexpr const char* kLobby = "00000000000012AB";
 
-class FakeMixer final : public ProductionMixer {
- public:
-  void MixChannel1(SessionState& session) override {
-    ++calls;
-    WriteWholeFile(session.Folders.TempFolder + "output.wav", std::vector<std::uint8_t>(44, 9));
-  }
-  int calls = 0;
-};
-
-// Runs the work at once, as the dialog's timer would, and keeps what it showed.
-class ImmediateDialog final : public PackageProgressDialog {
- public:
-  int Run(const std::string& text, const std::function<PackageStatus(Progress&)>& work) override {
-    texts.push_back(text);
-    NoProgress progress;
-    return static_cast<int>(work(progress));
-  }
-  std::vector<std::string> texts;
-};
-
-class ProjectFilesTest : public ::testing::Test {
+class ProjectFilesTest : public ::testing::Test, protected StandInProject {
  protected:
-  ProjectFilesTest()
-      : session(Folders()),
-        clock(LocalDateTime{2024, 3, 15, 14, 30, 0}),
-        services{session, home, op, clock, mixer, dialog, TraceLog::Silent()} {
-    CreateSessionFolders(session.Folders);
+  ProjectFilesTest() {
     std::filesystem::create_directories(data / "out");
     session.Channel1.ResetSettings();
     session.Channel1.ResetPlaylists();
@@ -57,14 +32,6 @@ class ProjectFilesTest : public ::testing::Test {
     session.Security.DeviceIds.push_back(kLobby);
     session.Security.DeviceDescriptions.push_back("Lobby player");
     session.Security.DeviceTimeZones.push_back("Europe/Paris");
-  }
-
-  SessionFolders Folders() {
-    SessionFolders f;
-    f.ApplicationFolder = data / "app";
-    f.TempFolder = (data / "app" / "temp" / "").string();
-    f.ProgramFolder = data / "program";
-    return f;
   }
 
   void SelectModel(int model) {
@@ -82,18 +49,11 @@ class ProjectFilesTest : public ::testing::Test {
 
   std::filesystem::path SaveAs(const std::string& chosen) {
     op.ExpectSaveFile(data / "out" / chosen);
-    EXPECT_TRUE(RunSaveFlow(services));
+    EXPECT_TRUE(RunSaveFlow(context, dialog));
     return data / "out" / chosen;
   }
 
-  TempFolder data;
-  SessionState session;
-  HomeState home;
-  ScriptedOperator op;
-  FixedClock clock;
-  FakeMixer mixer;
-  ImmediateDialog dialog;
-  ProjectServices services;
+  ImmediateProgressDialog dialog;
 };
 
 TEST_F(ProjectFilesTest, SaveThenOpenGivesBackEveryField) {
@@ -126,7 +86,8 @@ TEST_F(ProjectFilesTest, SaveThenOpenGivesBackEveryField) {
   EXPECT_FALSE(std::filesystem::exists(data / "out" / "Lobby.ipc"));
   EXPECT_EQ(dialog.texts, std::vector<std::string>{"Saving File ..."});
   EXPECT_TRUE(home.FileSaved);
-  EXPECT_EQ(mixer.calls, 0);  // only Tonvex-One carries a mixed production
+  // Only Tonvex-One carries a mixed production.
+  EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "output.wav"));
   EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "config.dat"));
 
   // Another project in between, then open the package back.
@@ -137,7 +98,7 @@ TEST_F(ProjectFilesTest, SaveThenOpenGivesBackEveryField) {
   session.Security.TimeZone.clear();
   SelectModel(3);
   op.ExpectOpenFile(package);
-  ASSERT_TRUE(RunOpenFlow(services));
+  ASSERT_TRUE(RunOpenFlow(context, dialog));
 
   EXPECT_EQ(session.Channel1, savedOne);
   EXPECT_EQ(session.Channel2, savedTwo);
@@ -183,14 +144,14 @@ TEST_F(ProjectFilesTest, ChoosingAnOldPackageReplacesItOnlyWhenTheNewOneIsWhole)
   session.Channel1.Music.entries.push_back("00:00:01 | gone.ogg");
   op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
   op.ExpectSaveFile(old);
-  EXPECT_FALSE(RunSaveFlow(services));
+  EXPECT_FALSE(RunSaveFlow(context, dialog));
   EXPECT_TRUE(std::filesystem::exists(old));
   EXPECT_FALSE(home.FileSaved);
 
   session.Channel1.Music.entries.pop_back();
   op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
   op.ExpectSaveFile(old);
-  EXPECT_TRUE(RunSaveFlow(services));
+  EXPECT_TRUE(RunSaveFlow(context, dialog));
   EXPECT_FALSE(std::filesystem::exists(old));
   EXPECT_TRUE(std::filesystem::exists(data / "out" / "Lobby_SU_20240315_0000000000000000.ipc"));
 }
@@ -205,14 +166,13 @@ TEST_F(ProjectFilesTest, DecliningToReplaceAsksForAnotherNameAndPackagesConfigOn
                     "First_SU_20240315_0000000000000000.ipc already exists.\nDo you want to replace it?",
                     OperatorAnswer::No);
   op.ExpectSaveFile(data / "out" / "Second.ipc");
-  ASSERT_TRUE(RunSaveFlow(services));
+  ASSERT_TRUE(RunSaveFlow(context, dialog));
 
   EXPECT_EQ(ReadWholeFile(data / "out" / "First_SU_20240315_0000000000000000.ipc"),
             std::vector<std::uint8_t>{7});
   PackageReadOptions options;
   options.VerifyOnly = true;
   PackageReadResult result;
-  NoProgress progress;
   ASSERT_EQ(ReadPackage(data / "out" / "Second_SU_20240315_0000000000000000.ipc", data / "x", options,
                         result, progress, TraceLog::Silent()),
             PackageStatus::Ok);
@@ -240,13 +200,13 @@ TEST_F(ProjectFilesTest, SaveQuestionsAndRefusals) {
   session.Security.UnlockDevice = true;
   op.ExpectQuestion("Continue saving file?", "File will reset service provider key and unlock device!",
                     OperatorAnswer::No);
-  EXPECT_FALSE(RunSaveFlow(services));
+  EXPECT_FALSE(RunSaveFlow(context, dialog));
 
   session.Security.UnlockDevice = false;
   session.Security.ProviderKey = "ACME";
   op.ExpectMessage("Invalid Security Settings Combination",
                    "Device ID cannot be blank if provider key is selected");
-  EXPECT_FALSE(RunSaveFlow(services));
+  EXPECT_FALSE(RunSaveFlow(context, dialog));
 
   session.Security.ProviderKey = kNoKey;
   session.Security.MohMode = true;
@@ -254,7 +214,7 @@ TEST_F(ProjectFilesTest, SaveQuestionsAndRefusals) {
   op.ExpectQuestion("Continue saving file?", "Security settings not Modified", OperatorAnswer::Yes);
   op.ExpectQuestion("Continue saving file?", "Channel 1 has No Music/Messages", OperatorAnswer::Yes);
   op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::No);
-  EXPECT_FALSE(RunSaveFlow(services));
+  EXPECT_FALSE(RunSaveFlow(context, dialog));
   EXPECT_TRUE(dialog.texts.empty());
 
   // A one-channel player asks about its single list and mixes the production.
@@ -263,9 +223,8 @@ TEST_F(ProjectFilesTest, SaveQuestionsAndRefusals) {
   home.Channel1Modified = false;
   op.ExpectQuestion("Continue saving file?", "Music/Messages not Modified", OperatorAnswer::Yes);
   op.ExpectSaveFile(std::nullopt);
-  EXPECT_FALSE(RunSaveFlow(services));
-  EXPECT_EQ(mixer.calls, 1);
-  EXPECT_EQ(session.CurrentTime, (LocalDateTime{2024, 3, 15, 0, 0, 0}));
+  EXPECT_FALSE(RunSaveFlow(context, dialog));
+  EXPECT_TRUE(std::filesystem::exists(session.Folders.TempFolder + "output.wav"));
   EXPECT_EQ(session.ConfigRecord.FileVersion, 2);
 }
 
@@ -300,26 +259,25 @@ TEST_F(OpenTest, ThePackageMustNameAListedDevice) {
   std::filesystem::copy_file(package, unknown);
   const auto audioBefore = AudioSettingsOf(session.Audio);
   op.ExpectOpenFile(unknown);
-  EXPECT_FALSE(RunOpenFlow(services));
+  EXPECT_FALSE(RunOpenFlow(context, dialog));
   EXPECT_EQ(session.Channel1.MasterVolume, 9);  // reloaded from its stored file
 
   const auto nameless = data / "out" / "P.ipc";
   std::filesystem::copy_file(package, nameless);
   op.ExpectOpenFile(nameless);
-  EXPECT_FALSE(RunOpenFlow(services));
+  EXPECT_FALSE(RunOpenFlow(context, dialog));
 
   // Renamed to another listed device: the header does not decipher.
   const auto renamed = data / "out" / "P_SU_20240315_0000000000000000.ipc";
   std::filesystem::copy_file(package, renamed);
   op.ExpectOpenFile(renamed);
-  EXPECT_FALSE(RunOpenFlow(services));
+  EXPECT_FALSE(RunOpenFlow(context, dialog));
   EXPECT_EQ(AudioSettingsOf(session.Audio), audioBefore);
   EXPECT_TRUE(std::filesystem::is_empty(session.Folders.TempFolder));
 }
 
 TEST_F(OpenTest, StatusCodesOfTheOpenWork) {
   const auto package = SavedPackage(kLobby, false);
-  NoProgress progress;
   const std::vector<std::pair<std::string, PackageStatus>> cases = {
       {"P_SU_20240315_00000000000099AA.ipc", PackageStatus::InvalidDeviceId},
       {"P.ipc", PackageStatus::InvalidFilename},
@@ -328,12 +286,12 @@ TEST_F(OpenTest, StatusCodesOfTheOpenWork) {
   for (const auto& [name, status] : cases) {
     std::filesystem::copy_file(package, data / "out" / name);
     op.ExpectOpenFile(data / "out" / name);
-    EXPECT_EQ(OpenPackage(services, progress), status) << name;
+    EXPECT_EQ(OpenPackage(context, progress), status) << name;
   }
   op.ExpectOpenFile(std::nullopt);
-  EXPECT_EQ(OpenPackage(services, progress), PackageStatus::UserCancelled);
+  EXPECT_EQ(OpenPackage(context, progress), PackageStatus::UserCancelled);
   op.ExpectOpenFile(package);
-  EXPECT_EQ(OpenPackage(services, progress), PackageStatus::Ok);
+  EXPECT_EQ(OpenPackage(context, progress), PackageStatus::Ok);
 }
 
 TEST_F(OpenTest, OutsideResellerModeScheduledMessagesRefuseTheFile) {
@@ -348,7 +306,7 @@ TEST_F(OpenTest, OutsideResellerModeScheduledMessagesRefuseTheFile) {
                    "\ncheckbox to enable the functionality.  Delete all "
                    "\nscheduled messages from the channel pages and "
                    "\nresave the file.");
-  EXPECT_FALSE(RunOpenFlow(services));
+  EXPECT_FALSE(RunOpenFlow(context, dialog));
   EXPECT_EQ(session.Channel1.MasterVolume, 9);
   EXPECT_TRUE(session.Channel2.Scheduled.entries.empty());
   EXPECT_TRUE(std::filesystem::is_empty(session.Folders.TempFolder));
@@ -364,7 +322,7 @@ TEST_F(OpenTest, OutsideResellerModeALockedFileIsOpenedUnlocked) {
                    "\ncurrent operation mode. "
                    "\n\nImported file has been changed to unlocked to "
                    "\nsupport the current mode. ");
-  EXPECT_TRUE(RunOpenFlow(services));
+  EXPECT_TRUE(RunOpenFlow(context, dialog));
   EXPECT_EQ(session.Security.DeviceId, kNoKey);
   EXPECT_EQ(session.Security.ProviderKey, kNoKey);
   EXPECT_EQ(session.Channel1.Music.entries, std::vector<std::string>{"00:01:05 | a.ogg"});
@@ -374,7 +332,7 @@ TEST_F(OpenTest, AbandoningChangesIsAskedFirst) {
   const auto package = SavedPackage(kLobby, false);
   home.Channel2Modified = true;
   op.ExpectQuestion("Import File", "Abandon current changes?", OperatorAnswer::No);
-  EXPECT_FALSE(RunOpenFlow(services));
+  EXPECT_FALSE(RunOpenFlow(context, dialog));
   EXPECT_TRUE(dialog.texts.size() == 1);  // only the earlier save ran the dialog
 }
 
@@ -387,11 +345,10 @@ TEST_F(OpenTest, ARecordNamingFilesOutsideTheFolderIsInvalid) {
   contents.DeviceId = kLobby;
   contents.ProviderKey = kNoKey;
   contents.Members = {data / "config.dat"};
-  NoProgress progress;
   const auto package = data / "out" / ("Bad_SU_20240315_" + std::string(kLobby) + ".ipc");
   ASSERT_EQ(WritePackage(package, contents, progress), PackageStatus::Ok);
   op.ExpectOpenFile(package);
-  EXPECT_EQ(OpenPackage(services, progress), PackageStatus::ConfigurationFileInvalid);
+  EXPECT_EQ(OpenPackage(context, progress), PackageStatus::ConfigurationFileInvalid);
   EXPECT_EQ(session.Security.DeviceId, kNoKey);
 }
 

@@ -1,4 +1,4 @@
-#include "core/audio/FakeAudio.h"
+#include "support/FakeAudio.h"
 
 #include "support/TempFolder.h"
 

@@ -1,0 +1,26 @@
+#include "support/StandInProject.h"
+
+namespace corvane::test {
+
+SessionFolders FoldersIn(const std::filesystem::path& data) {
+  SessionFolders folders;
+  folders.ApplicationFolder = data;
+  folders.TempFolder = (data / "temp").string() + "/";
+  folders.ProgramFolder = data / "program";
+  folders.SilentFile = folders.ProgramFolder / "null.wav";
+  return folders;
+}
+
+int ImmediateProgressDialog::Run(const std::string& text, const ProgressWork& work) {
+  texts.push_back(text);
+  NoProgress progress;
+  return static_cast<int>(work(progress));
+}
+
+StandInProject::StandInProject()
+    : session(FoldersIn(data.Path())),
+      context{session, home, op, clock, converter, player, progress, TraceLog::Silent()} {
+  CreateSessionFolders(session.Folders);
+}
+
+}  // namespace corvane::test

@@ -1,0 +1,42 @@
+#pragma once
+// A project whose folders lie in a fresh temporary folder and whose outside
+// world is stand-ins: the scripted operator, a fixed clock, the recording
+// converter and player. Flows and screens are tested against it.
+
+#include <string>
+#include <vector>
+
+#include "project/ProjectContext.h"
+#include "support/FakeAudio.h"
+#include "support/FixedClock.h"
+#include "support/ScriptedOperator.h"
+#include "support/TempFolder.h"
+
+namespace corvane::test {
+
+// The application folder is data itself, the temporary folder data/temp.
+SessionFolders FoldersIn(const std::filesystem::path& data);
+
+// Runs the work at once, as the dialog's timer would, and keeps the texts
+// it was opened with.
+class ImmediateProgressDialog final : public PackageProgressDialog {
+ public:
+  int Run(const std::string& text, const ProgressWork& work) override;
+  std::vector<std::string> texts;
+};
+
+struct StandInProject {
+  StandInProject();
+
+  TempFolder data;
+  SessionState session;
+  HomeState home;
+  ScriptedOperator op;
+  FixedClock clock;
+  RecordingConverter converter;
+  RecordingPlayer player;
+  NoProgress progress;
+  ProjectContext context;
+};
+
+}  // namespace corvane::test
