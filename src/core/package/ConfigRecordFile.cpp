@@ -378,17 +378,15 @@ bool ParseRecord(ByteSource& source, const TraceLog& trace, DeviceConfigRecord& 
     if (!ReadChannel(in, trace, channel, channelsValid)) return EndsEarly(trace);
   }
 
-  // The stored checksum is the last byte pair of the file; every pair before
-  // it, trailing ones included, counts towards the computed one. An odd byte
-  // at the end is a short read like any other.
+  // The stored checksum is the last complete byte pair of the file; every
+  // pair before it, trailing ones included, counts towards the computed one.
+  // A lone byte at the very end completes no pair and is passed over.
   std::array<std::uint8_t, 2> candidate{};
   if (in.TakeUnchecked(candidate) != candidate.size()) return EndsEarly(trace);
   trace.Line("Checking CRC...\n");
   for (;;) {
     std::array<std::uint8_t, 2> next{};
-    const std::size_t got = in.TakeUnchecked(next);
-    if (got == 0) break;
-    if (got != next.size()) return EndsEarly(trace);
+    if (in.TakeUnchecked(next) != next.size()) break;
     in.Checksum(candidate);
     candidate = next;
   }

@@ -340,9 +340,13 @@ TEST(ConfigRecordRead, StoredChecksumIsTheLastBytePair) {
   Bytes junk = record;
   junk.insert(junk.end(), {0x12, 0x34});
   EXPECT_FALSE(Load(junk).valid);
+  // A stray byte after the checksum is no step of two: the checksum before
+  // it is still the last complete pair, and the record reads whole.
   Bytes odd = record;
-  odd.push_back(0);
-  EXPECT_FALSE(Load(odd).valid);
+  odd.push_back(0x77);
+  const Loaded strayByte = Load(odd);
+  EXPECT_TRUE(strayByte.valid);
+  EXPECT_EQ(Written(strayByte.header, strayByte.one, strayByte.two), record);
   // Trailing pairs count towards the checksum, so a record that ends in the
   // checksum of everything before reads as valid, as the player reads it.
   Bytes extended = record;
