@@ -38,7 +38,7 @@ void CheckListShape(const SecuritySettings& settings) {
   const std::size_t count = settings.DeviceIds.size();
   Check(count >= 1 && count <= corvane::kMaxDeviceEntries);
   Check(settings.DeviceDescriptions.size() == count && settings.DeviceTimeZones.size() == count);
-  Check(settings.DeviceIds[0] == corvane::kAllDevicesId);
+  Check(settings.DeviceIds[0] == corvane::kAllZeroKey);
   Check(settings.DeviceDescriptions[0] == corvane::kAllDevicesDescription);
 }
 

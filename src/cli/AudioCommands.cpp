@@ -12,6 +12,7 @@
 #include "audio/MixProduction.h"
 #include "channel/MediaEntry.h"
 #include "package/ConfigRecordFile.h"
+#include "package/KeyText.h"
 #include "package/MediaPackage.h"
 #include "package/PackageHeader.h"
 #include "project/SessionState.h"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr int kUsageError = 64;
 constexpr int kFailed = 1;
-constexpr const char* kNoKey = "0000000000000000";
 
 constexpr const char* kConvertUsage =
     "Usage: corvane-cli convert IN OUT [--rate HZ] [--codec NAME]\n"
@@ -166,7 +166,7 @@ int RunMixCommand(const std::vector<std::string>& words) {
   if (!out || out->empty()) return UsageError("mix", "mix needs -o OUT");
   const std::string channelText = a->Value("--channel").value_or("1");
   if (channelText != "1" && channelText != "2") return UsageError("mix", "--channel takes 1 or 2");
-  const std::string providerKey = a->Value("--provider-key").value_or(kNoKey);
+  const std::string providerKey = a->Value("--provider-key").value_or(kAllZeroKey);
   if (providerKey.size() > 16) return UsageError("mix", "a provider key has at most 16 characters");
   std::optional<int> rate;
   if (const auto text = a->Value("--rate")) {

@@ -11,6 +11,7 @@
 #include "common/PrivateFolder.h"
 #include "common/Progress.h"
 #include "package/ConfigRecordFile.h"
+#include "package/KeyText.h"
 #include "package/MediaPackage.h"
 #include "package/PackageCipher.h"
 #include "PackageReport.h"
@@ -20,7 +21,6 @@ namespace corvane::cli {
 namespace {
 
 constexpr int kUsageError = 64;
-constexpr const char* kNoKey = "0000000000000000";
 
 constexpr const char* kPackageUsage =
     "Usage: corvane-cli package COMMAND ...\n"
@@ -73,7 +73,7 @@ int Inspect(const Arguments& a) {
   if (a.positional.size() != 1) return UsageError("inspect takes one package file");
   const std::string& file = a.positional[0];
   PackageReadOptions options;
-  options.AssignedProviderKey = a.Value("--provider-key").value_or(kNoKey);
+  options.AssignedProviderKey = a.Value("--provider-key").value_or(kAllZeroKey);
   options.DeviceKey = KeyFromFileName(file);
   options.VerifyOnly = true;
   options.ExtractMember = "config.dat";
@@ -112,7 +112,7 @@ int Verify(const Arguments& a) {
   if (a.positional.size() != 1) return UsageError("verify takes one package file");
   const std::string& file = a.positional[0];
   PackageReadOptions options;
-  options.AssignedProviderKey = a.Value("--provider-key").value_or(kNoKey);
+  options.AssignedProviderKey = a.Value("--provider-key").value_or(kAllZeroKey);
   options.DeviceKey = KeyFromFileName(file);
   if (const auto id = a.Value("--device-id")) {
     const auto text = DeviceIdFromText(*id);
@@ -145,7 +145,7 @@ int Unpack(const Arguments& a) {
   }
   if (error) return UsageError("cannot look into " + destination.string() + ": " + error.message());
   PackageReadOptions options;
-  options.AssignedProviderKey = a.Value("--provider-key").value_or(kNoKey);
+  options.AssignedProviderKey = a.Value("--provider-key").value_or(kAllZeroKey);
   options.DeviceKey = KeyFromFileName(file);
   PackageReadResult result;
   NoProgress progress;
@@ -167,8 +167,8 @@ int Relock(const Arguments& a) {
   if (!idText) return UsageError("relock needs --device-id ID");
   const auto deviceId = DeviceIdFromText(*idText);
   if (!deviceId) return UsageError("--device-id takes 1 to 16 hexadecimal digits");
-  const std::string providerKey = a.Value("--provider-key").value_or(kNoKey);
-  if (providerKey != kNoKey && *deviceId == kNoKey) {
+  const std::string providerKey = a.Value("--provider-key").value_or(kAllZeroKey);
+  if (providerKey != kAllZeroKey && *deviceId == kAllZeroKey) {
     return UsageError("a provider key needs a device ID other than 0000000000000000");
   }
   const std::string& file = a.positional[0];

@@ -13,13 +13,13 @@
 #include "common/ReplacingFile.h"
 #include "package/CipherRegions.h"
 #include "package/Crc16Ccitt.h"
+#include "package/KeyText.h"
 #include "package/PackageCipher.h"
 #include "session/SessionFolders.h"
 
 namespace corvane {
 namespace {
 
-constexpr const char* kNoKey = "0000000000000000";
 using Block256 = std::array<std::uint8_t, kEntryHeaderSize>;
 
 struct CipherKeyWords {
@@ -213,7 +213,7 @@ PackageStatus ReadBody(FileStream& in, std::uint64_t size, const std::filesystem
   result.Header = *header;
   result.Header.ProviderKey = {};
   result.HeaderRead = true;
-  result.HasProviderKey = header->ProviderKey.View() != kNoKey;
+  result.HasProviderKey = header->ProviderKey.View() != kAllZeroKey;
 
   const FixedText<17> assigned(options.AssignedProviderKey);
   const bool allowed = !result.HasProviderKey ||

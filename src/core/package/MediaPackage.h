@@ -11,6 +11,7 @@
 #include "common/Clock.h"
 #include "common/Progress.h"
 #include "common/TraceLog.h"
+#include "package/KeyText.h"
 #include "package/PackageHeader.h"
 #include "package/PackageStatus.h"
 
@@ -33,7 +34,7 @@ PackageStatus WritePackage(const std::filesystem::path& packagePath, const Packa
                            Progress& progress);
 
 struct PackageReadOptions {
-  std::string AssignedProviderKey = "0000000000000000";
+  std::string AssignedProviderKey = kAllZeroKey;
   std::uint64_t DeviceKey = 0;  // the value the caller took from the file name
   // Runs every check without writing anything.
   bool VerifyOnly = false;

@@ -11,6 +11,7 @@
 
 #include "audio/AudioSettings.h"
 #include "common/FixedText.h"
+#include "package/KeyText.h"
 
 namespace corvane {
 
@@ -21,7 +22,7 @@ inline constexpr char kAudioSettingsMarker = 'Z';
 
 struct PackageHeader {
   std::uint64_t Key = 0;                 // the device ID's value
-  FixedText<17> ProviderKey{"0000000000000000"};
+  FixedText<17> ProviderKey{kAllZeroKey};
   std::uint32_t MemberCount = 0;
   std::int32_t Model = 0;
   FixedText<9> Date;                     // "%04d%02d%02d"

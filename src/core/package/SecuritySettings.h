@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Clock.h"
+#include "package/KeyText.h"
 
 namespace corvane {
 
@@ -22,18 +23,17 @@ struct SecurityDateTime {
 // 1 February 2036, 00:00: the date that stands for "no stale date".
 inline constexpr SecurityDateTime kNeverDate{};
 
-inline constexpr const char* kAllDevicesId = "0000000000000000";
 inline constexpr const char* kAllDevicesDescription = "All Unlocked Devices";
 
 struct SecuritySettings {
-  std::string AssignedProviderKey = kAllDevicesId;
-  std::string ProviderKey = kAllDevicesId;
-  std::string DeviceId = kAllDevicesId;
+  std::string AssignedProviderKey = kAllZeroKey;
+  std::string ProviderKey = kAllZeroKey;
+  std::string DeviceId = kAllZeroKey;
   std::string DeviceDescription = kAllDevicesDescription;
   std::string TimeZone;
   // Parallel lists: entry i of each belongs together. Entry 0 is always the
   // all-devices entry.
-  std::vector<std::string> DeviceIds{kAllDevicesId};
+  std::vector<std::string> DeviceIds{kAllZeroKey};
   std::vector<std::string> DeviceDescriptions{kAllDevicesDescription};
   std::vector<std::string> DeviceTimeZones{""};
   SecurityDateTime StaleDate = kNeverDate;

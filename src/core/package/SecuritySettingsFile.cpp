@@ -84,11 +84,11 @@ bool FlagOf(std::uint8_t stored) { return Inverted(stored) != 0; }
 
 // The screens rely on entry 0 being the all-devices entry.
 void PutAllDevicesEntryFirst(SecuritySettings& settings) {
-  if (!settings.DeviceIds.empty() && settings.DeviceIds.front() == kAllDevicesId) {
+  if (!settings.DeviceIds.empty() && settings.DeviceIds.front() == kAllZeroKey) {
     settings.DeviceDescriptions.front() = kAllDevicesDescription;
     return;
   }
-  settings.DeviceIds.insert(settings.DeviceIds.begin(), kAllDevicesId);
+  settings.DeviceIds.insert(settings.DeviceIds.begin(), kAllZeroKey);
   settings.DeviceDescriptions.insert(settings.DeviceDescriptions.begin(), kAllDevicesDescription);
   settings.DeviceTimeZones.insert(settings.DeviceTimeZones.begin(), std::string());
   if (settings.DeviceIds.size() > kMaxDeviceEntries) {

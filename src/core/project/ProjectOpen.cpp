@@ -6,6 +6,7 @@
 #include "channel/ChannelSettingsFile.h"
 #include "common/FileNames.h"
 #include "package/ConfigRecordFile.h"
+#include "package/KeyText.h"
 #include "package/MediaPackage.h"
 #include "package/PackageCipher.h"
 #include "package/PackageHeader.h"
@@ -15,7 +16,6 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kNoKey = "0000000000000000";
 
 constexpr const char* kIncompatibleText =
     "\nThis file was created with Scheduled Messages which "
@@ -90,7 +90,7 @@ PackageStatus OpenPackage(ProjectContext& context, Progress& progress) {
                             session.Channel1, session.Channel2, context.trace) ||
       !NamesStayInside(session.Channel1) || !NamesStayInside(session.Channel2)) {
     session.ClearTempFolder();
-    security.DeviceId = kNoKey;
+    security.DeviceId = kAllZeroKey;
     security.DeviceDescription = kAllDevicesDescription;
     security.TimeZone.clear();
     return PackageStatus::ConfigurationFileInvalid;
@@ -131,11 +131,11 @@ bool RunOpenFlow(ProjectContext& context, PackageProgressDialog& dialog) {
     if (session.Channel1.Scheduled.EntryCount() > 0 || session.Channel2.Scheduled.EntryCount() > 0) {
       context.op.Tell("Incompatible File", kIncompatibleText, OperatorIcon::Stop);
       code = static_cast<int>(PackageStatus::UpdateFileNotValid);
-    } else if (security.ProviderKey != kNoKey || security.DeviceId != kNoKey) {
+    } else if (security.ProviderKey != kAllZeroKey || security.DeviceId != kAllZeroKey) {
       context.op.Tell("Previously Locked File", kPreviouslyLockedText, OperatorIcon::Information);
     }
-    security.ProviderKey = kNoKey;
-    security.DeviceId = kNoKey;
+    security.ProviderKey = kAllZeroKey;
+    security.DeviceId = kAllZeroKey;
     security.StaleDate = SecurityDateTime{};
     security.LastConfirmedDate = SecurityDateTime{};
   }

@@ -6,6 +6,7 @@
 #include "channel/ChannelConfig.h"
 #include "common/FileNames.h"
 #include "package/ConfigRecordFile.h"
+#include "package/KeyText.h"
 #include "package/MediaPackage.h"
 #include "package/PackageHeader.h"
 #include "project/ProductionExport.h"
@@ -15,7 +16,6 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kNoKey = "0000000000000000";
 
 std::string FileNameOfEntry(const std::string& line) {
   const auto bar = line.find(" | ");
@@ -102,7 +102,7 @@ std::string PackageFileName(const std::string& chosenName, std::int32_t model,
   char date[32];
   std::snprintf(date, sizeof date, "%04d%02d%02d", today.Year, today.Month, today.Day);
   std::string name = base + std::string(ModelTag(model)) + date;
-  if (providerKey != kNoKey) name += std::string("_") + (unlock ? "u" : "") + "SPK";
+  if (providerKey != kAllZeroKey) name += std::string("_") + (unlock ? "u" : "") + "SPK";
   return name + "_" + deviceId + ".ipc";
 }
 
@@ -196,7 +196,7 @@ bool RunSaveFlow(ProjectContext& context, PackageProgressDialog& dialog) {
       !AskToContinue(op, "File will reset service provider key and unlock device!")) {
     return false;
   }
-  if (security.ProviderKey != kNoKey && security.DeviceId == kNoKey) {
+  if (security.ProviderKey != kAllZeroKey && security.DeviceId == kAllZeroKey) {
     op.Tell("Invalid Security Settings Combination",
             "Device ID cannot be blank if provider key is selected", OperatorIcon::Stop);
     return false;

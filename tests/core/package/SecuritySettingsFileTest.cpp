@@ -47,7 +47,7 @@ SecuritySettings ThreeDevices() {
   settings.UserName = "reseller";
   settings.Password = "p4ss";
   settings.AssignedProviderKey = "00112233AABBCCDD";
-  settings.DeviceIds = {kAllDevicesId, "1111222233334444", "ABCDEF0123456789"};
+  settings.DeviceIds = {kAllZeroKey, "1111222233334444", "ABCDEF0123456789"};
   settings.DeviceDescriptions = {kAllDevicesDescription, "Front desk", "Warehouse"};
   settings.DeviceTimeZones = {"", "Europe/Berlin", "America/Argentina/ComodRivadavia"};
   settings.MohMode = true;
@@ -79,8 +79,8 @@ TEST_F(SecuritySettingsFileTest, SavedImageHasTheKnownLayout) {
   Save(SecuritySettings{});
   const Bytes saved = test::ReadWholeFile(Stored());
   ASSERT_EQ(saved.size(), 137u);
-  EXPECT_EQ(saved, Record("tavik", 17) + Record("tavik", 17) + Record(kAllDevicesId, 17) +
-                       Entry(kAllDevicesId, kAllDevicesDescription, "") + kDefaultEndAndFlags);
+  EXPECT_EQ(saved, Record("tavik", 17) + Record("tavik", 17) + Record(kAllZeroKey, 17) +
+                       Entry(kAllZeroKey, kAllDevicesDescription, "") + kDefaultEndAndFlags);
   EXPECT_NE(saved[0], 't');
   EXPECT_EQ(saved[51 + 15], static_cast<std::uint8_t>(~'0'));  // 16-character ID, one fill byte
   EXPECT_EQ(saved[51 + 16], 0xFF);
@@ -96,7 +96,7 @@ TEST_F(SecuritySettingsFileTest, LongTextsAreCutToTheirRecords) {
   Save(settings);
   EXPECT_EQ(test::ReadWholeFile(Stored()),
             Record(std::string(17, 'u'), 17) + Record(std::string(17, 'p'), 17) +
-                Record(kAllDevicesId, 17) + Entry(kAllDevicesId, kAllDevicesDescription, "") +
+                Record(kAllZeroKey, 17) + Entry(kAllZeroKey, kAllDevicesDescription, "") +
                 Entry("0123456789ABCDEF", std::string(25, 'd'), std::string(40, 'z')) +
                 kDefaultEndAndFlags);
   const SecuritySettings back = Loaded();
@@ -143,7 +143,7 @@ TEST_F(SecuritySettingsFileTest, MissingOrShortFileGivesDefaultsAndIsDeleted) {
 }
 
 TEST_F(SecuritySettingsFileTest, CutFileKeepsCompleteEntriesAndDefaultFlags) {
-  const Bytes whole = Credentials() + Entry(kAllDevicesId, kAllDevicesDescription, "Asia/Tokyo") +
+  const Bytes whole = Credentials() + Entry(kAllZeroKey, kAllDevicesDescription, "Asia/Tokyo") +
                       Entry("1111222233334444", "Lobby", "Europe/Paris") +
                       Entry("5555666677778888", "Bar", "") + kEndAndFlags;
   struct Cut {
@@ -160,7 +160,7 @@ TEST_F(SecuritySettingsFileTest, CutFileKeepsCompleteEntriesAndDefaultFlags) {
     EXPECT_EQ(settings.Password, "secret");
     EXPECT_EQ(settings.AssignedProviderKey, "1234ABCD1234ABCD");
     ASSERT_EQ(settings.DeviceIds.size(), cut.entries) << cut.size;
-    EXPECT_EQ(settings.DeviceIds[0], kAllDevicesId);
+    EXPECT_EQ(settings.DeviceIds[0], kAllZeroKey);
     if (cut.entries > 1) {
       EXPECT_EQ(settings.DeviceDescriptions[1], "Lobby");
     }
@@ -180,23 +180,23 @@ TEST_F(SecuritySettingsFileTest, TextEndsAtTheFirstZeroAndAnyOtherFlagByteCounts
   WriteStored(Credentials() + id + Record("Desk", 25) + Record("", 40) +
               Bytes{0xAA, 0x55, 0x00, 0x80, 0x12, 0x34});  // bytes after the flags are ignored
   const SecuritySettings settings = Loaded();
-  EXPECT_EQ(settings.DeviceIds, (Names{kAllDevicesId, "1234"}));
+  EXPECT_EQ(settings.DeviceIds, (Names{kAllZeroKey, "1234"}));
   EXPECT_TRUE(settings.MohMode);
   EXPECT_TRUE(settings.RestoreOffered);
 }
 
 TEST_F(SecuritySettingsFileTest, AllDevicesEntryIsAlwaysFirst) {
   WriteStored(Credentials() + kEndAndFlags);
-  EXPECT_EQ(Loaded().DeviceIds, Names{kAllDevicesId});
+  EXPECT_EQ(Loaded().DeviceIds, Names{kAllZeroKey});
 
   WriteStored(Credentials() + Entry("1111222233334444", "Lobby", "Europe/Paris") + kEndAndFlags);
   SecuritySettings settings = Loaded();
-  EXPECT_EQ(settings.DeviceIds, (Names{kAllDevicesId, "1111222233334444"}));
+  EXPECT_EQ(settings.DeviceIds, (Names{kAllZeroKey, "1111222233334444"}));
   EXPECT_EQ(settings.DeviceDescriptions, (Names{kAllDevicesDescription, "Lobby"}));
   EXPECT_EQ(settings.DeviceTimeZones, (Names{"", "Europe/Paris"}));
   EXPECT_TRUE(settings.MohMode);
 
-  WriteStored(Credentials() + Entry(kAllDevicesId, "Everything", "Asia/Tokyo") + kEndAndFlags);
+  WriteStored(Credentials() + Entry(kAllZeroKey, "Everything", "Asia/Tokyo") + kEndAndFlags);
   settings = Loaded();
   EXPECT_EQ(settings.DeviceDescriptions, Names{kAllDevicesDescription});
   EXPECT_EQ(settings.DeviceTimeZones, Names{"Asia/Tokyo"});
@@ -212,7 +212,7 @@ TEST_F(SecuritySettingsFileTest, DeviceListIsCappedOnReadAndOnWrite) {
   SecuritySettings settings = Loaded();
   ASSERT_EQ(settings.DeviceIds.size(), kMaxDeviceEntries);
   EXPECT_EQ(settings.DeviceTimeZones.size(), kMaxDeviceEntries);
-  EXPECT_EQ(settings.DeviceIds.front(), kAllDevicesId);
+  EXPECT_EQ(settings.DeviceIds.front(), kAllZeroKey);
   EXPECT_EQ(settings.DeviceIds.back(), "1111222233334444");
   EXPECT_FALSE(settings.MohMode);  // the flags lie past what is read
   SecuritySettings decoded;
@@ -238,7 +238,7 @@ TEST_F(SecuritySettingsFileTest, MarkerLikeIdsAndUnevenListsDoNotDamageTheFile) 
   Save(settings);
   const SecuritySettings back = Loaded();
   EXPECT_EQ(back.DeviceIds,
-            (Names{kAllDevicesId, "1111222233334444", "ABCDEF0123456789", "9999000099990000"}));
+            (Names{kAllZeroKey, "1111222233334444", "ABCDEF0123456789", "9999000099990000"}));
   EXPECT_EQ(back.DeviceTimeZones,
             (Names{"", "Europe/Berlin", "America/Argentina/ComodRivadavia", ""}));
   EXPECT_TRUE(back.MohMode);
