@@ -2,15 +2,6 @@
 
 namespace corvane::test {
 
-SessionFolders FoldersIn(const std::filesystem::path& data) {
-  SessionFolders folders;
-  folders.ApplicationFolder = data;
-  folders.TempFolder = (data / "temp").string() + "/";
-  folders.ProgramFolder = data / "program";
-  folders.SilentFile = folders.ProgramFolder / "null.wav";
-  return folders;
-}
-
 int ImmediateProgressDialog::Run(const std::string& text, const ProgressWork& work) {
   texts.push_back(text);
   NoProgress progress;

@@ -14,9 +14,6 @@
 
 namespace corvane::test {
 
-// The application folder is data itself, the temporary folder data/temp.
-SessionFolders FoldersIn(const std::filesystem::path& data);
-
 // Runs the work at once, as the dialog's timer would, and keeps the texts
 // it was opened with.
 class ImmediateProgressDialog final : public PackageProgressDialog {

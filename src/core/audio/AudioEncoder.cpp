@@ -207,6 +207,10 @@ bool AudioEncoder::Open(const std::filesystem::path& path, const EncoderSettings
     return s.Fail("out of memory");
   }
   s.output.reset(raw);
+  // The same samples always make the same file (the Ogg stream's serial
+  // number would otherwise be random), so a saved package can be checked
+  // byte for byte and two saves of one project are the same.
+  raw->flags |= AVFMT_FLAG_BITEXACT;
   s.codec.reset(avcodec_alloc_context3(encoder));
   s.frame.reset(av_frame_alloc());
   s.packet.reset(av_packet_alloc());
@@ -214,6 +218,7 @@ bool AudioEncoder::Open(const std::filesystem::path& path, const EncoderSettings
   if (!s.codec || !s.frame || !s.packet || s.stream == nullptr) return s.Fail("out of memory");
 
   AVCodecContext& c = *s.codec;
+  c.flags |= AV_CODEC_FLAG_BITEXACT;
   c.sample_rate = settings.sampleRate;
   c.sample_fmt = sampleFormat;
   av_channel_layout_default(&c.ch_layout, settings.channels);

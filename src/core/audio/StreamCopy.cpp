@@ -40,6 +40,7 @@ StreamCopyResult CopyAudioStream(const std::filesystem::path& source,
     return result;
   }
   media::OutputFormat output(raw);
+  raw->flags |= AVFMT_FLAG_BITEXACT;  // the same source always makes the same file
   AVStream* out = avformat_new_stream(raw, nullptr);
   media::Packet packet(av_packet_alloc());
   if (out == nullptr || !packet || avcodec_parameters_copy(out->codecpar, in->codecpar) < 0) {

@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace corvane {
@@ -23,6 +25,23 @@ std::filesystem::path HiddenNameBeside(const std::filesystem::path& target) {
   return target.parent_path() / name;
 }
 
+bool IsDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether name is one HiddenNameBeside makes.
+bool IsHiddenPartialName(std::string_view name) {
+  const auto mark = name.rfind(".partial-");
+  if (name.size() < 2 || name.front() != '.' || mark == std::string_view::npos || mark < 2) {
+    return false;
+  }
+  const std::string_view numbers = name.substr(mark + 9);
+  const auto dash = numbers.find('-');
+  return dash != std::string_view::npos && IsDigits(numbers.substr(0, dash)) &&
+         IsDigits(numbers.substr(dash + 1));
+}
+
 std::filesystem::path FolderOf(const std::filesystem::path& target) {
   return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
 }
@@ -30,6 +49,16 @@ std::filesystem::path FolderOf(const std::filesystem::path& target) {
 std::string DescriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 }  // namespace
+
+void RemoveLeftPartialFiles(const std::filesystem::path& folder) {
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    std::error_code ignored;
+    if (!IsHiddenPartialName(it->path().filename().string()) || it->is_directory(ignored)) continue;
+    std::filesystem::remove(it->path(), ignored);
+  }
+}
 
 ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
   std::error_code error;

@@ -42,4 +42,9 @@ class ReplacingFile {
   FileStream file_;
 };
 
+// Removes the hidden files a run killed in the instant between naming a
+// new file and putting it in place left directly inside folder. Only names
+// of that form are touched; failures are ignored.
+void RemoveLeftPartialFiles(const std::filesystem::path& folder);
+
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include "audio/AudioSettings.h"
 #include "channel/ChannelSettingsFile.h"
+#include "common/ReplacingFile.h"
 #include "package/SecuritySettingsFile.h"
 #include "session/DeviceModel.h"
 
@@ -15,6 +16,9 @@ StartResult StartSession(SessionState& session, InstanceLock& lock) {
   }
   session.ConfigRecord = DeviceConfigRecord{};
   session.ClearTempFolder();
+  // A settings save killed at the wrong instant leaves a whole copy under a
+  // hidden name.
+  RemoveLeftPartialFiles(session.Folders.ApplicationFolder);
 
   constexpr std::int32_t kStartModel = ModelNumber(DeviceModel::TonvexOne);
   LoadChannelSettings(session.Channel1, 1, kStartModel, session.Folders.ApplicationFolder);

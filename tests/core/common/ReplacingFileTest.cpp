@@ -85,5 +85,20 @@ TEST(ReplacingFileTest, RefusesWhatIsNotAFileAndAMissingFolder) {
   EXPECT_TRUE(std::filesystem::is_fifo(folder / "pipe"));
 }
 
+TEST(ReplacingFileTest, LeftPartialFilesAreRemovedAndNothingElse) {
+  TempFolder folder;
+  const std::vector<std::string> left = {".TMV_settings.isf.partial-4242-0", ".a.ogg.partial-1-17"};
+  const std::vector<std::string> kept = {"TMV_settings.isf", ".hidden", "x.partial-1-2",
+                                         ".a.partial-", ".a.partial-12-", ".b.partial-x-1"};
+  for (const auto& name : left) WriteWholeFile(folder / name, kOld);
+  for (const auto& name : kept) WriteWholeFile(folder / name, kOld);
+  std::filesystem::create_directories(folder / ".c.partial-1-1");
+  RemoveLeftPartialFiles(folder.Path());
+  auto expected = kept;
+  expected.push_back(".c.partial-1-1");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(NamesIn(folder.Path()), expected);
+}
+
 }  // namespace
 }  // namespace corvane::test
