@@ -252,8 +252,8 @@ void BM_MixOneHourProduction(benchmark::State& state) {
   channel.ResetSettings();
   channel.MusicVolume = 8;  // music below full level: the scaling is part of the work
   channel.Time_Between_Messages = 40;
-  channel.Music.entries.assign(12, "00:05:00 | five.ogg");
-  channel.Messages.entries.assign(60, "00:00:20 | notice.ogg");
+  channel.Music.entries.assign(12, MediaEntry{"00:05:00", "five.ogg"});
+  channel.Messages.entries.assign(60, MediaEntry{"00:00:20", "notice.ogg"});
   ST_AUDIO_TYPE audio;
   audio.ChannelCount = 1;
   audio.ProjectCodec.Set("libvorbis");

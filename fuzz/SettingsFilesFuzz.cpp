@@ -11,10 +11,10 @@
 #include <fstream>
 #include <system_error>
 
-#include "FuzzFolder.h"
 #include "audio/AudioSettings.h"
 #include "channel/ChannelConfig.h"
 #include "channel/ChannelSettingsFile.h"
+#include "FuzzFolder.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void Write(const fs::path& path, const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Write(Folder() / "channel1_settings.2", data, size);
   ChannelConfig channel;
-  channel.Music.entries.push_back("00:00:01 | old.ogg");
+  channel.Music.entries.push_back(MediaEntry{"00:00:01", "old.ogg"});
   const int loaded = LoadChannelSettings(channel, 1, 2, Folder());
   if (!channel.Music.entries.empty()) std::abort();
   if ((loaded == 1) != (size == kChannelSettingsFileSize)) std::abort();

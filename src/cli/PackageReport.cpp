@@ -22,7 +22,7 @@ Report PlaylistReport(const PlaylistRecord& list) {
   r.Add("PlaylistShuffleEnabled", std::int64_t{list.PlaylistShuffleEnabled});
   r.Add("ActiveDays", std::int64_t{list.ActiveDays});
   Report& entries = r.Add("entries", Report::List());
-  for (const auto& line : list.entries) entries.Append(line);
+  for (const MediaEntry& entry : list.entries) entries.Append(entry.Line());
   return r;
 }
 
@@ -47,7 +47,7 @@ Report ChannelReport(const ChannelConfig& c) {
   Report& entries = scheduled.Add("entries", Report::List());
   for (std::size_t i = 0; i < c.Scheduled.entries.size(); ++i) {
     Report& e = entries.Append(Report());
-    e.Add("line", c.Scheduled.entries[i]);
+    e.Add("line", c.Scheduled.entries[i].Line());
     if (i < c.Scheduled.PA_ListStartTime.size()) {
       e.Add("PA_ListStartTime", std::int64_t{c.Scheduled.PA_ListStartTime[i]});
     }

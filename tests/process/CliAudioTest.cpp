@@ -93,10 +93,10 @@ class CliMixTest : public ::testing::Test {
     one.ResetSettings();
     one.ResetPlaylists();
     one.Time_Between_Messages = 0;
-    one.Music.entries = {"00:00:02 | music.wav"};
-    one.Messages.entries = {"00:00:00 | hello.wav"};
+    one.Music.entries = {MediaEntry{"00:00:02", "music.wav"}};
+    one.Messages.entries = {MediaEntry{"00:00:00", "hello.wav"}};
     ChannelConfig two = one;
-    two.Music.entries = {"00:00:01 | other.wav"};
+    two.Music.entries = {MediaEntry{"00:00:01", "other.wav"}};
     two.Messages.entries.clear();
     DeviceConfigRecord record;
     record.FileVersion = 1;

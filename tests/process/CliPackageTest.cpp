@@ -4,8 +4,8 @@
 #include "channel/ChannelConfig.h"
 #include "common/ByteOrder.h"
 #include "common/Progress.h"
-#include "package/Crc16Ccitt.h"
 #include "package/ConfigRecordFile.h"
+#include "package/Crc16Ccitt.h"
 #include "package/MediaPackage.h"
 #include "process/ChildProcess.h"
 #include "support/TempFolder.h"
@@ -21,7 +21,7 @@ class CliPackageTest : public ::testing::Test {
     ChannelConfig one;
     one.ResetSettings();
     one.ResetPlaylists();
-    one.Music.entries = {"00:00:03 | song.ogg"};
+    one.Music.entries = {MediaEntry{"00:00:03", "song.ogg"}};
     ChannelConfig two;
     DeviceConfigRecord record;
     record.FileVersion = 1;

@@ -61,7 +61,7 @@ bool SavePackage(const std::filesystem::path& data, int version) {
     channel->ResetSettings();
     channel->ResetPlaylists();
   }
-  for (const char* name : kKillTrialMedia) session.Channel1.Music.entries.push_back(std::string("00:00:10 | ") + name);
+  for (const char* name : kKillTrialMedia) session.Channel1.Music.entries.push_back({"00:00:10", name});
   session.Channel1.MasterVolume = static_cast<std::uint8_t>(version);
   HomeState home;
   home.CurrentModel = 1;

@@ -49,12 +49,9 @@ namespace {
 // Decodes the entry's file into temp.wav and hands it to read; the codec is
 // set back and temp.wav deleted whatever happens.
 template <typename Read>
-bool WithListFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
+bool WithListFile(const MediaEntry& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
                   Read read) {
-  const std::string_view line = StripUnsavedMarker(entry);
-  const auto bar = line.find(kEntrySeparator);
-  const std::string name(bar == std::string_view::npos ? line
-                                                       : line.substr(bar + kEntrySeparator.size()));
+  const std::string& name = entry.FileName;
   // A playlist from a damaged or foreign record must not reach outside the folder.
   if (!IsPlainFileName(name)) return false;
 
@@ -77,7 +74,7 @@ constexpr std::size_t kMusicPiece = 256 * 1024;
 
 }  // namespace
 
-bool PrepareListFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
+bool PrepareListFile(const MediaEntry& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
                      std::vector<std::uint8_t>& input, std::size_t maxBytes) {
   input.clear();
   const bool ok = WithListFile(entry, audio, services, [&](const std::filesystem::path& file) {
@@ -87,7 +84,7 @@ bool PrepareListFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixSe
   return ok;
 }
 
-bool PrepareMusicFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
+bool PrepareMusicFile(const MediaEntry& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
                       std::vector<std::uint8_t>& scratch, std::size_t maxBytes,
                       const MusicPlacer& place) {
   return WithListFile(entry, audio, services, [&](const std::filesystem::path& path) {
@@ -149,7 +146,7 @@ bool MixProduction(const ChannelConfig& channel, ST_AUDIO_TYPE& audio, const Mix
     const std::size_t maxInput = static_cast<std::size_t>(capacity) + kHeaderAllowance;
     // The messages first: the music then streams past them into the file.
     const auto& messages = channel.Messages.entries;
-    for (const std::string& entry : messages) {
+    for (const MediaEntry& entry : messages) {
       DecodedMessage message;
       if (!PrepareListFile(entry, audio, services, message.bytes, maxInput)) {
         return tell(kCannotMixText);
@@ -164,7 +161,7 @@ bool MixProduction(const ChannelConfig& channel, ST_AUDIO_TYPE& audio, const Mix
     const MusicPlacer place = [&](std::span<const std::uint8_t> samples) {
       stream.AddMusic(samples);
     };
-    for (const std::string& entry : channel.Music.entries) {
+    for (const MediaEntry& entry : channel.Music.entries) {
       if (!PrepareMusicFile(entry, audio, services, scratch, maxInput, place))
         return tell(kCannotMixText);
     }

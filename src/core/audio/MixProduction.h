@@ -30,12 +30,11 @@ struct MixServices {
   std::filesystem::path workFolder;   // where temp.wav and output.wav go
 };
 
-// Decodes the file an entry names (the text after " | ", in the media folder)
-// to 16-bit PCM at the conversion rate and reads it into input, at most
-// maxBytes of it. The call's codec is set back to the project codec and
+// Decodes the entry's file (in the media folder) to 16-bit PCM at the
+// conversion rate and reads it into input, at most maxBytes of it. The call's codec is set back to the project codec and
 // temp.wav deleted whatever happens. False when the name would leave the
 // media folder, or the conversion or the read failed.
-bool PrepareListFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
+bool PrepareListFile(const MediaEntry& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
                      std::vector<std::uint8_t>& input, std::size_t maxBytes);
 
 // The same for a music file, whose samples are handed to place in pieces
@@ -45,7 +44,7 @@ bool PrepareListFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixSe
 // scratch holds the header and the pieces; a file whose header does not fit
 // the first piece is read whole, at most maxBytes of it.
 using MusicPlacer = std::function<void(std::span<const std::uint8_t>)>;
-bool PrepareMusicFile(const std::string& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
+bool PrepareMusicFile(const MediaEntry& entry, ST_AUDIO_TYPE& audio, const MixServices& services,
                       std::vector<std::uint8_t>& scratch, std::size_t maxBytes,
                       const MusicPlacer& place);
 

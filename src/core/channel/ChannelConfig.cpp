@@ -13,9 +13,9 @@ void PlaylistRecord::Reset() {
   ActiveDays = kEveryDayOfWeek;
 }
 
-void ScheduledRecord::AddEntry(std::string line, std::uint32_t startTime,
+void ScheduledRecord::AddEntry(MediaEntry entry, std::uint32_t startTime,
                                std::uint32_t scheduleWord) {
-  entries.push_back(std::move(line));
+  entries.push_back(std::move(entry));
   PA_ListStartTime.push_back(startTime);
   PA_ActiveDays.push_back(scheduleWord);
 }

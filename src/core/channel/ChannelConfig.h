@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "channel/MediaEntry.h"
+
 namespace corvane {
 
 // Seconds after midnight of the last second of a day: the widest play window.
@@ -25,7 +27,7 @@ struct PlaylistRecord {
   std::uint32_t ActiveDays = 0;  // bit 0 Sunday .. bit 6 Saturday
   // Kept exactly as an opened package carried it; the tool never writes it.
   std::array<std::uint8_t, 48> reserved{};
-  std::vector<std::string> entries;  // MediaEntry lines, in play order
+  std::vector<MediaEntry> entries;  // in play order
 
   // Empties the list and opens the window to every day, all day. The reserved
   // bytes stay so a package written back still carries them.
@@ -39,13 +41,13 @@ struct PlaylistRecord {
 struct ScheduledRecord {
   std::uint32_t Media_Duration = 0;
   std::array<std::uint8_t, 131> reserved{};
-  std::vector<std::string> entries;
+  std::vector<MediaEntry> entries;
   std::vector<std::uint32_t> PA_ListStartTime;  // seconds after midnight, whole minutes
   std::vector<std::uint32_t> PA_ActiveDays;     // packed schedule words
 
   std::size_t EntryCount() const { return entries.size(); }
   // Appends an entry; a new entry starts at midnight with an empty schedule word.
-  void AddEntry(std::string line, std::uint32_t startTime = 0, std::uint32_t scheduleWord = 0);
+  void AddEntry(MediaEntry entry, std::uint32_t startTime = 0, std::uint32_t scheduleWord = 0);
   // Removes the entry at index with its start time and word; false when out of range.
   bool RemoveEntry(std::size_t index);
   // True when the three sequences have the same length. A record read from a

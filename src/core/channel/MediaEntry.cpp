@@ -44,10 +44,26 @@ std::string FormatDurationLabel(std::int64_t seconds) {
          TwoDigitsAtLeast(rest % 60);
 }
 
-std::string FormatEntry(std::int64_t seconds, std::string_view fileName) {
-  std::string line = FormatDurationLabel(seconds);
+std::string MediaEntry::Line() const {
+  std::string line = Label;
   line += kEntrySeparator;
-  line += fileName;
+  line += FileName;
+  return line;
+}
+
+MediaEntry SplitEntryLine(std::string_view line) {
+  const std::size_t separator = line.find(kEntrySeparator);
+  if (separator == std::string_view::npos) return {std::string(), std::string(line)};
+  return {std::string(line.substr(0, separator)),
+          std::string(line.substr(separator + kEntrySeparator.size()))};
+}
+
+MediaEntry EntryFor(std::int64_t seconds, std::string_view fileName) {
+  return {FormatDurationLabel(seconds), std::string(fileName)};
+}
+
+std::string FormatEntry(std::int64_t seconds, std::string_view fileName) {
+  std::string line = EntryFor(seconds, fileName).Line();
   if (line.size() > kMaxEntryLength) line.resize(kMaxEntryLength);
   return line;
 }
@@ -58,9 +74,9 @@ std::uint32_t DurationOfEntry(std::string_view line) {
   return static_cast<std::uint32_t>(std::max(total, 0));
 }
 
-std::uint32_t TotalDuration(std::span<const std::string> lines) {
+std::uint32_t TotalDuration(std::span<const MediaEntry> entries) {
   std::uint32_t total = 0;
-  for (const std::string& line : lines) total += DurationOfEntry(line);
+  for (const MediaEntry& entry : entries) total += DurationOfEntry(entry.Label);
   return total;
 }
 
@@ -74,10 +90,10 @@ std::string_view StripUnsavedMarker(std::string_view line) {
 }
 
 std::string BaseNameOfEntry(std::string_view line) {
-  std::string_view name = line;
-  if (const std::size_t separator = name.find(kEntrySeparator); separator != name.npos) {
-    name.remove_prefix(separator + kEntrySeparator.size());
-  }
+  return BaseNameOfFile(SplitEntryLine(line).FileName);
+}
+
+std::string BaseNameOfFile(std::string_view name) {
   if (const std::size_t marker = name.find(kUnsavedMarker); marker != name.npos) {
     name = name.substr(0, marker);
   }

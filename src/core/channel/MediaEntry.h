@@ -16,9 +16,31 @@ inline constexpr std::size_t kMaxEntryLength = 2047;
 inline constexpr char kUnsavedMarker = '*';
 inline constexpr std::string_view kEntrySeparator = " | ";
 
+// One playlist entry as the package stores it: the play-time label the
+// player shows and the name of the entry's file, kept apart so that an entry
+// read from a package is written back byte for byte whatever its label holds.
+struct MediaEntry {
+  // "hh:mm:ss" as the tool makes it; a package may carry any text the
+  // label's eight characters hold.
+  std::string Label;
+  // A file in the temporary folder and a member of the package; no folder part.
+  std::string FileName;
+
+  // The line the operator sees: label, " | ", file name.
+  std::string Line() const;
+  bool operator==(const MediaEntry&) const = default;
+};
+
+// A line taken apart at its first " | ": the label before it and the file
+// name after it; without one, the whole line is the file name.
+MediaEntry SplitEntryLine(std::string_view line);
+
 // "hh:mm:ss" with at least two digits per group; hours grow past 99 with more
 // digits. Negative durations show as 00:00:00.
 std::string FormatDurationLabel(std::int64_t seconds);
+
+// The entry of a converted file of that length.
+MediaEntry EntryFor(std::int64_t seconds, std::string_view fileName);
 
 // "hh:mm:ss | fileName", cut to kMaxEntryLength characters.
 std::string FormatEntry(std::int64_t seconds, std::string_view fileName);
@@ -30,8 +52,9 @@ std::string FormatEntry(std::int64_t seconds, std::string_view fileName);
 // back short, as it does on the player.
 std::uint32_t DurationOfEntry(std::string_view line);
 
-// Sum of the durations of the lines, wrapping like the record's 32-bit field.
-std::uint32_t TotalDuration(std::span<const std::string> lines);
+// Sum of the durations of the entries' labels, wrapping like the record's
+// 32-bit field.
+std::uint32_t TotalDuration(std::span<const MediaEntry> entries);
 
 bool HasUnsavedMarker(std::string_view line);
 // The line without one trailing unsaved marker.
@@ -40,5 +63,7 @@ std::string_view StripUnsavedMarker(std::string_view line);
 // The file name without its extension: the text after " | " (the whole line
 // when there is none), cut at the first "*", then cut before the last ".".
 std::string BaseNameOfEntry(std::string_view line);
+// The same for a file name alone.
+std::string BaseNameOfFile(std::string_view fileName);
 
 }  // namespace corvane

@@ -30,7 +30,7 @@ bool ListRefersTo(const MediaListView& list, std::string_view line) {
   return false;
 }
 
-std::array<const std::vector<std::string>*, 3> StoredPlaylists(const ChannelConfig& channel) {
+std::array<const std::vector<MediaEntry>*, 3> StoredPlaylists(const ChannelConfig& channel) {
   return {&channel.Music.entries, &channel.Messages.entries, &channel.Scheduled.entries};
 }
 
@@ -53,8 +53,9 @@ int CountReferences(std::string_view line, LiveMediaLists liveLists,
   for (const MediaListView* list : liveLists) {
     if (list != nullptr && ListRefersTo(*list, line)) ++count;
   }
-  for (const std::vector<std::string>* stored : StoredPlaylists(otherChannel)) {
-    count += static_cast<int>(std::count(stored->begin(), stored->end(), line));
+  for (const std::vector<MediaEntry>* stored : StoredPlaylists(otherChannel)) {
+    count += static_cast<int>(std::count_if(stored->begin(), stored->end(),
+                                            [&](const MediaEntry& entry) { return entry.Line() == line; }));
   }
   return count;
 }
@@ -68,9 +69,9 @@ std::optional<std::string> FindByBaseName(std::string_view base, LiveMediaLists 
       if (BaseNameOfEntry(text) == base) return std::string(text);
     }
   }
-  for (const std::vector<std::string>* stored : StoredPlaylists(otherChannel)) {
-    for (const std::string& text : *stored) {
-      if (BaseNameOfEntry(text) == base) return text;
+  for (const std::vector<MediaEntry>* stored : StoredPlaylists(otherChannel)) {
+    for (const MediaEntry& entry : *stored) {
+      if (BaseNameOfFile(entry.FileName) == base) return entry.Line();
     }
   }
   return std::nullopt;

@@ -76,18 +76,15 @@ void PutSettings(Bytes& out, const ChannelConfig& c) {
   Append(out, b);
 }
 
-// Label, length byte, name and its NUL. Lines the editor makes always split
-// at position 8; anything else is still written within the field sizes.
-void PutEntryText(Bytes& out, std::string_view line) {
+// Label, length byte, name and its NUL. Whatever the entry holds is
+// written within the field sizes.
+void PutEntryText(Bytes& out, const MediaEntry& entry) {
   std::array<std::uint8_t, kLabelFieldSize> label{};
-  std::memcpy(label.data(), line.data(), std::min(line.size(), kLabelLength));
+  std::memcpy(label.data(), entry.Label.data(), std::min(entry.Label.size(), kLabelLength));
   Append(out, label);
 
-  std::string_view name = line;
-  if (const auto at = line.find(kEntrySeparator); at != std::string_view::npos) {
-    name = line.substr(at + kEntrySeparator.size());
-  }
   // The reader stops at the first NUL, so nothing after one would come back.
+  std::string_view name = entry.FileName;
   name = name.substr(0, std::min(name.find('\0'), kMaxConfigNameLength));
   out.push_back(static_cast<std::uint8_t>(name.size() + 1));
   out.insert(out.end(), name.begin(), name.end());
@@ -273,24 +270,17 @@ bool ReadSettings(RecordInput& in, const TraceLog& trace, ChannelConfig& c) {
   return true;
 }
 
-// One entry's label and name as a line. splitsBack is false for a label the
-// writer could not reproduce from the line (shorter than 8 characters, or
-// holding " | " itself): saving such a line again would move text from the
-// name into the label on every save, so the record is refused instead.
-bool ReadEntryLine(RecordInput& in, std::string& line, bool& splitsBack) {
+// One entry's label and name, each up to its field's first NUL.
+bool ReadEntry(RecordInput& in, MediaEntry& entry) {
   std::array<std::uint8_t, kLabelFieldSize> label{};
   std::uint8_t length = 0;
   std::array<std::uint8_t, 255> name{};
   if (!in.Take(label) || !in.Take({&length, 1}) || !in.Take({name.data(), length})) return false;
   // The ninth label byte and the last name byte are the terminators' places:
   // text stops before them even when a damaged record has no NUL there.
-  const std::string_view labelText = TextIn(std::span(label).first(kLabelLength));
-  const std::string_view nameText =
+  entry.Label = TextIn(std::span(label).first(kLabelLength));
+  entry.FileName =
       TextIn(std::span(name).first(std::min<std::size_t>(length, kMaxConfigNameLength)));
-  line.assign(labelText);
-  line += kEntrySeparator;
-  line += nameText;
-  splitsBack = line.find(kEntrySeparator) == kLabelLength;
   return true;
 }
 
@@ -319,16 +309,14 @@ bool ReadPlaylist(RecordInput& in, const TraceLog& trace, PlaylistRecord& list, 
   }
   list.entries.clear();
   for (std::size_t i = 0; i < count; ++i) {
-    std::string line;
-    bool splitsBack = true;
-    if (!ReadEntryLine(in, line, splitsBack)) return false;
-    valid = valid && splitsBack;
-    list.entries.push_back(std::move(line));
+    MediaEntry entry;
+    if (!ReadEntry(in, entry)) return false;
+    list.entries.push_back(std::move(entry));
   }
   return true;
 }
 
-bool ReadScheduled(RecordInput& in, const TraceLog& trace, ScheduledRecord& list, bool& valid) {
+bool ReadScheduled(RecordInput& in, const TraceLog& trace, ScheduledRecord& list) {
   std::array<std::uint8_t, kScheduledFixedSize> b{};
   if (!in.Take(b)) return false;
   list.Media_Duration = ReadLE32(&b[0]);
@@ -343,12 +331,10 @@ bool ReadScheduled(RecordInput& in, const TraceLog& trace, ScheduledRecord& list
   list.PA_ListStartTime.clear();
   list.PA_ActiveDays.clear();
   for (std::size_t i = 0; i < count; ++i) {
-    std::string line;
-    bool splitsBack = true;
+    MediaEntry entry;
     std::array<std::uint8_t, 8> times{};
-    if (!ReadEntryLine(in, line, splitsBack) || !in.Take(times)) return false;
-    valid = valid && splitsBack;
-    list.AddEntry(std::move(line), ReadLE32(&times[0]), ReadLE32(&times[4]));
+    if (!ReadEntry(in, entry) || !in.Take(times)) return false;
+    list.AddEntry(std::move(entry), ReadLE32(&times[0]), ReadLE32(&times[4]));
   }
   return true;
 }
@@ -356,7 +342,7 @@ bool ReadScheduled(RecordInput& in, const TraceLog& trace, ScheduledRecord& list
 bool ReadChannel(RecordInput& in, const TraceLog& trace, ChannelConfig& channel, bool& valid) {
   return ReadSettings(in, trace, channel) && ReadPlaylist(in, trace, channel.Music, valid) &&
          ReadPlaylist(in, trace, channel.Messages, valid) &&
-         ReadScheduled(in, trace, channel.Scheduled, valid);
+         ReadScheduled(in, trace, channel.Scheduled);
 }
 
 bool EndsEarly(const TraceLog& trace) {

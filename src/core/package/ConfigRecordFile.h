@@ -4,7 +4,8 @@
 // everything before it. Little-endian throughout.
 //
 // The player reads every entry as a 9-byte "hh:mm:ss" label and a file name;
-// the tool keeps each entry as one line, label + " | " + name.
+// the tool keeps the two apart too (MediaEntry), so a record read and written
+// again gives the same bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,11 +33,10 @@ inline constexpr std::uint16_t kMaxConfigFileVersion = 255;
 // Writes the whole record and its checksum. Header fields are written as held,
 // so those the tool does not own go back as the last opened package had them.
 //
-// Lines that did not come from the editor are still written safely: the label
-// is the line's first 8 characters, NUL-filled when the line is shorter; the
-// name is the text after the first " | " (the whole line when there is none),
-// cut at an embedded NUL and to kMaxConfigNameLength characters. A scheduled
-// entry without a start time or schedule word (arrays out of step) gets 0.
+// Entries are written within the field sizes: the label's first 8
+// characters, NUL-filled when it is shorter; the file name cut at an
+// embedded NUL and to kMaxConfigNameLength characters. A scheduled entry
+// without a start time or schedule word (arrays out of step) gets 0.
 // False when the sink took fewer bytes than offered or memory ran out.
 bool WriteConfigRecord(ByteSink& sink, const DeviceConfigRecord& header,
                        const ChannelConfig& channel1, const ChannelConfig& channel2) noexcept;
@@ -49,9 +49,9 @@ bool WriteConfigRecordFile(const std::filesystem::path& path, const DeviceConfig
 // Reads a record, printing the player's diagnostic lines to trace; `name` is
 // what the "Loading Config:" line shows. True when the record is valid: the
 // model number fits, the stored checksum matches, no music or message list
-// claims more than kMaxConfigListEntries entries, and every label is one the
-// writer reproduces (8 characters, the line's first " | " right after them).
-// A scheduled list claiming more is read as its first kMaxConfigListEntries.
+// claims more than kMaxConfigListEntries entries. Any label the field holds
+// is taken (up to its first NUL). A scheduled list claiming more is read as
+// its first kMaxConfigListEntries.
 //
 // Only a valid record is stored into header, channel1 and channel2, replacing
 // every field and playlist; after an invalid read all three are exactly as

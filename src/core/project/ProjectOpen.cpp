@@ -44,9 +44,8 @@ void ResetChannels(SessionState& session) {
 bool NamesStayInside(const ChannelConfig& channel) {
   for (const auto* list :
        {&channel.Music.entries, &channel.Messages.entries, &channel.Scheduled.entries}) {
-    for (const std::string& line : *list) {
-      const auto bar = line.find(" | ");
-      if (bar == std::string::npos || !IsPlainFileName(line.substr(bar + 3))) return false;
+    for (const MediaEntry& entry : *list) {
+      if (!IsPlainFileName(entry.FileName)) return false;
     }
   }
   return true;

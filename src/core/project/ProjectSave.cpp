@@ -17,11 +17,6 @@ namespace corvane {
 namespace {
 
 
-std::string FileNameOfEntry(const std::string& line) {
-  const auto bar = line.find(" | ");
-  return bar == std::string::npos ? line : line.substr(bar + 3);
-}
-
 bool IsRealDate(int year, int month, int day) {
   static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (year < 1 || year > 0xFFFF || month < 1 || month > 12 || day < 1) return false;
@@ -63,8 +58,8 @@ std::vector<std::filesystem::path> CollectPackageMembers(const SessionState& ses
   std::vector<std::filesystem::path> members;
   const bool defaultMusicTravels = model == ModelNumber(DeviceModel::TonvexOne) ||
                                    model == ModelNumber(DeviceModel::TonvexMix);
-  auto add = [&](const std::string& line) {
-    const std::string name = FileNameOfEntry(line);
+  auto add = [&](const MediaEntry& entry) {
+    const std::string& name = entry.FileName;
     // Names come from playlists that an opened package may have supplied.
     if (!IsPlainFileName(name)) return;
     const std::filesystem::path path = session.Folders.TempFolder + name;
@@ -75,7 +70,7 @@ std::vector<std::filesystem::path> CollectPackageMembers(const SessionState& ses
   for (const ChannelConfig* channel : {&session.Channel1, &session.Channel2}) {
     for (const auto* list : {&channel->Music.entries, &channel->Messages.entries,
                              &channel->Scheduled.entries}) {
-      for (const std::string& line : *list) add(line);
+      for (const MediaEntry& entry : *list) add(entry);
     }
   }
   members.push_back(session.Folders.TempFolder + "config.dat");

@@ -64,8 +64,8 @@ TEST_F(MixProductionTest, LaysTheListsOutAsThePlayerPlaysThem) {
   WriteWave(temp / "a.wav", 8000, Constant(1000, 16000));
   WriteAudio(temp / "b.flac", "flac", 8000, Constant(-2000, 8000));
   WriteWave(temp / "m.wav", 8000, Constant(3000, 4000));
-  channel.Music.entries = {"00:00:02 | a.wav", "00:00:01 | b.flac"};
-  channel.Messages.entries = {"00:00:00 | m.wav"};
+  channel.Music.entries = {MediaEntry{"00:00:02", "a.wav"}, MediaEntry{"00:00:01", "b.flac"}};
+  channel.Messages.entries = {MediaEntry{"00:00:00", "m.wav"}};
 
   ASSERT_TRUE(Mix());
   EXPECT_EQ(path, (temp / "output.wav").string());
@@ -84,7 +84,7 @@ TEST_F(MixProductionTest, LaysTheListsOutAsThePlayerPlaysThem) {
 
 TEST_F(MixProductionTest, WritesTheHeaderForTheDataItHolds) {
   WriteWave(temp / "a.wav", 8000, Constant(1000, 2400));
-  channel.Music.entries = {"00:00:00 | a.wav"};
+  channel.Music.entries = {MediaEntry{"00:00:00", "a.wav"}};
   ASSERT_TRUE(Mix());
   const auto bytes = ReadWholeFile(temp / "output.wav");
   ASSERT_EQ(bytes.size(), 80u + 4800u);
@@ -94,7 +94,7 @@ TEST_F(MixProductionTest, WritesTheHeaderForTheDataItHolds) {
 
 TEST_F(MixProductionTest, DecodesEveryFileAtTheConversionRateWithTheProjectCodecRestored) {
   WriteAudio(temp / "song.ogg", "libvorbis", 44100, Sine(440, 44100, 2.0));
-  channel.Music.entries = {"00:00:02 | song.ogg*"};
+  channel.Music.entries = {MediaEntry{"00:00:02", "song.ogg"}};
   channel.MusicVolume = 10;
   ASSERT_TRUE(Mix());
   ASSERT_EQ(converter.calls.size(), 1u);
@@ -114,8 +114,8 @@ TEST_F(MixProductionTest, DecodesEveryFileAtTheConversionRateWithTheProjectCodec
 TEST_F(MixProductionTest, AFileThatCannotBePreparedFailsTheMixAndLeavesNoProduction) {
   WriteWave(temp / "a.wav", 8000, Constant(1000, 800));
   WriteWholeFile(temp / "output.wav", std::vector<std::uint8_t>(100, 1));  // an earlier mix
-  channel.Music.entries = {"00:00:00 | a.wav"};
-  channel.Messages.entries = {"00:00:05 | gone.ogg"};
+  channel.Music.entries = {MediaEntry{"00:00:00", "a.wav"}};
+  channel.Messages.entries = {MediaEntry{"00:00:05", "gone.ogg"}};
   ExpectMixingError("Unable to mix music and messages.");
   EXPECT_FALSE(Mix());
   EXPECT_TRUE(path.empty());
@@ -127,7 +127,7 @@ TEST_F(MixProductionTest, AFileThatCannotBePreparedFailsTheMixAndLeavesNoProduct
 
 TEST_F(MixProductionTest, ANameReachingOutsideTheFolderIsNeverRead) {
   WriteWave(folder / "secret.wav", 8000, Constant(1000, 800));
-  channel.Music.entries = {"00:00:00 | ../secret.wav"};
+  channel.Music.entries = {MediaEntry{"00:00:00", "../secret.wav"}};
   ExpectMixingError("Unable to mix music and messages.");
   EXPECT_FALSE(Mix());
   EXPECT_TRUE(converter.calls.empty());
@@ -137,7 +137,7 @@ TEST_F(MixProductionTest, AListFileThatIsNotMono16BitPcmFailsTheMix) {
   auto stereo = WaveBytes(8000, Constant(5, 100));
   WriteLE16(stereo.data() + 32, 4);  // block align of 16-bit stereo
   converter.replyBytes = stereo;
-  channel.Music.entries = {"00:00:00 | a.wav"};
+  channel.Music.entries = {MediaEntry{"00:00:00", "a.wav"}};
   ExpectMixingError("Unable to mix music and messages.");
   EXPECT_FALSE(Mix());
 }
@@ -168,7 +168,7 @@ std::vector<std::uint8_t> WaveWithLongList(std::size_t listBytes,
 
 TEST_F(MixProductionTest, MusicWithALongHeaderOrAShortDataChunkIsReadAsFarAsItGoes) {
   channel.MusicVolume = 10;
-  channel.Music.entries = {"00:00:01 | a.wav"};
+  channel.Music.entries = {MediaEntry{"00:00:01", "a.wav"}};
   converter.replyBytes = WaveWithLongList(200000, Constant(1234, 3000), 6000);
   ASSERT_TRUE(Mix());
   EXPECT_EQ(ProductionSamples(), Constant(1234, 3000));
@@ -181,7 +181,7 @@ TEST_F(MixProductionTest, MusicWithALongHeaderOrAShortDataChunkIsReadAsFarAsItGo
 
 TEST_F(MixProductionTest, NoRoomForAnyProductionIsReportedAsNoMemory) {
   audio.MaxLength = -60;
-  channel.Music.entries = {"00:00:00 | a.wav"};
+  channel.Music.entries = {MediaEntry{"00:00:00", "a.wav"}};
   ExpectMixingError("Not enough free memory available.");
   EXPECT_FALSE(Mix());
   EXPECT_TRUE(converter.calls.empty());
@@ -192,8 +192,8 @@ TEST_F(MixProductionTest, AProductionLongerThanItsBuffersIsCutAtThem) {
   audio.MaxLength = -59;
   EXPECT_EQ(ProductionCapacity(audio), 44100);
   WriteWave(temp / "a.wav", 8000, Constant(1000, 40000));
-  channel.Music.entries = {"00:00:05 | a.wav"};
-  channel.Messages.entries = {"00:00:05 | a.wav", "00:00:05 | a.wav"};
+  channel.Music.entries = {MediaEntry{"00:00:05", "a.wav"}};
+  channel.Messages.entries = {MediaEntry{"00:00:05", "a.wav"}, MediaEntry{"00:00:05", "a.wav"}};
   // 22050 samples at 8000 Hz: cut 2.76 seconds in, told once.
   op.ExpectMessage("Audio Production",
                    "The production was cut at 00:00:02, the longest the device takes.");
@@ -202,7 +202,7 @@ TEST_F(MixProductionTest, AProductionLongerThanItsBuffersIsCutAtThem) {
 }
 
 TEST_F(MixProductionTest, AnEmptyChannelMixesAnEmptyProduction) {
-  channel.Scheduled.AddEntry("00:00:05 | s.ogg");
+  channel.Scheduled.AddEntry(MediaEntry{"00:00:05", "s.ogg"});
   ASSERT_TRUE(Mix());
   EXPECT_EQ(ReadWholeFile(temp / "output.wav").size(), kProductionHeaderSize);
 }

@@ -68,12 +68,12 @@ TEST(ChannelConfigTest, PlaylistResetKeepsReservedBytesAndSettings) {
   channel.Music.reserved[0] = 0x22;
   channel.Messages.reserved[47] = 0x33;
   channel.Scheduled.reserved[130] = 0x44;
-  channel.Music.entries = {"00:00:01 | a.ogg"};
+  channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
   channel.Music.Media_Duration = 1;
   channel.Music.ListStart_time = 3600;
   channel.Messages.PlaylistShuffleEnabled = 1;
   channel.Messages.ActiveDays = 0x02;
-  channel.Scheduled.AddEntry("00:00:02 | b.ogg", 60, 0x1C011F7F);
+  channel.Scheduled.AddEntry(MediaEntry{"00:00:02", "b.ogg"}, 60, 0x1C011F7F);
   channel.Scheduled.Media_Duration = 2;
 
   channel.ResetPlaylists();
@@ -94,7 +94,7 @@ TEST(ChannelConfigTest, SettingsResetZeroesOnlyTheSettingsReservedArea) {
   ChannelConfig channel;
   channel.reserved.fill(0xAB);
   channel.Music.reserved[5] = 0x22;
-  channel.Music.entries = {"00:00:01 | a.ogg"};
+  channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
 
   channel.ResetSettings();
 
@@ -105,11 +105,11 @@ TEST(ChannelConfigTest, SettingsResetZeroesOnlyTheSettingsReservedArea) {
 
 TEST(ChannelConfigTest, HoldsAnyEntryLooksAtAllThreePlaylists) {
   ChannelConfig music;
-  music.Music.entries = {"x"};
+  music.Music.entries = {MediaEntry{"", "x"}};
   ChannelConfig messages;
-  messages.Messages.entries = {"x"};
+  messages.Messages.entries = {MediaEntry{"", "x"}};
   ChannelConfig scheduled;
-  scheduled.Scheduled.AddEntry("x");
+  scheduled.Scheduled.AddEntry({"", "x"});
   EXPECT_TRUE(music.HoldsAnyEntry());
   EXPECT_TRUE(messages.HoldsAnyEntry());
   EXPECT_TRUE(scheduled.HoldsAnyEntry());
@@ -118,9 +118,9 @@ TEST(ChannelConfigTest, HoldsAnyEntryLooksAtAllThreePlaylists) {
 
 TEST(ChannelConfigTest, ScheduledAddAndRemoveKeepTheSequencesInStep) {
   ScheduledRecord scheduled;
-  scheduled.AddEntry("first");
-  scheduled.AddEntry("second", 3600, 0x36010F22);
-  scheduled.AddEntry("third", 7200, 0x1C011F7F);
+  scheduled.AddEntry({"", "first"});
+  scheduled.AddEntry({"", "second"}, 3600, 0x36010F22);
+  scheduled.AddEntry({"", "third"}, 7200, 0x1C011F7F);
 
   ASSERT_EQ(scheduled.EntryCount(), 3u);
   ASSERT_TRUE(scheduled.IsInStep());
@@ -129,7 +129,7 @@ TEST(ChannelConfigTest, ScheduledAddAndRemoveKeepTheSequencesInStep) {
 
   ASSERT_TRUE(scheduled.RemoveEntry(1));
   ASSERT_TRUE(scheduled.IsInStep());
-  EXPECT_EQ(scheduled.entries, (std::vector<std::string>{"first", "third"}));
+  EXPECT_EQ(scheduled.entries, (std::vector<MediaEntry>{{"", "first"}, {"", "third"}}));
   EXPECT_EQ(scheduled.PA_ListStartTime, (std::vector<std::uint32_t>{0, 7200}));
   EXPECT_EQ(scheduled.PA_ActiveDays, (std::vector<std::uint32_t>{0, 0x1C011F7F}));
 
@@ -139,7 +139,7 @@ TEST(ChannelConfigTest, ScheduledAddAndRemoveKeepTheSequencesInStep) {
 
 TEST(ChannelConfigTest, RemoveRefusesARecordOutOfStep) {
   ScheduledRecord damaged;
-  damaged.entries = {"a", "b"};
+  damaged.entries = {MediaEntry{"", "a"}, MediaEntry{"", "b"}};
   damaged.PA_ListStartTime = {0};
   damaged.PA_ActiveDays = {0, 0};
   EXPECT_FALSE(damaged.IsInStep());

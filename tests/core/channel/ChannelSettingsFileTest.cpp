@@ -160,16 +160,16 @@ TEST_F(ChannelSettingsFileTest, WrongLengthOrMissingFileLoadsDefaults) {
 
 TEST_F(ChannelSettingsFileTest, LoadNeverKeepsOldPlaylists) {
   ChannelConfig channel = FreshChannel();
-  channel.Music.entries = {"00:00:01 | a.ogg"};
+  channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
   channel.Messages.ActiveDays = 3;
-  channel.Scheduled.AddEntry("00:00:02 | b.ogg", 60, 0x1C011F7F);
+  channel.Scheduled.AddEntry(MediaEntry{"00:00:02", "b.ogg"}, 60, 0x1C011F7F);
   EXPECT_EQ(LoadChannelSettings(channel, 1, kTonvexSu, appFolder_), 0);
   EXPECT_FALSE(channel.HoldsAnyEntry());
   EXPECT_EQ(channel.Messages.ActiveDays, 127u);
   EXPECT_TRUE(channel.Scheduled.PA_ListStartTime.empty());
 
   ASSERT_TRUE(SaveChannelSettings(appFolder_, 1, kTonvexSu, ValuesFromChannel(channel)));
-  channel.Music.entries = {"00:00:01 | a.ogg"};
+  channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
   EXPECT_EQ(LoadChannelSettings(channel, 1, kTonvexSu, appFolder_), 1);
   EXPECT_FALSE(channel.HoldsAnyEntry());
 }

@@ -63,8 +63,8 @@ TEST(MediaEntryTest, DurationNeverReadsPastTheView) {
 }
 
 TEST(MediaEntryTest, TotalDurationAddsEveryLine) {
-  const std::vector<std::string> lines = {"00:03:52 | a.ogg", "01:00:00 | b.ogg*", "garbage"};
-  EXPECT_EQ(TotalDuration(lines), 232u + 3600);
+  const std::vector<MediaEntry> entries = {{"00:03:52", "a.ogg"}, {"01:00:00", "b.ogg"}, {"garbage", "c.ogg"}};
+  EXPECT_EQ(TotalDuration(entries), 232u + 3600);
   EXPECT_EQ(TotalDuration({}), 0u);
 }
 

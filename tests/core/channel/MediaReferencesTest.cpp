@@ -70,9 +70,9 @@ TEST(MediaReferencesTest, MarkerVariantsAllMatch) {
 
 TEST(MediaReferencesTest, OtherChannelEntriesCountEachAndExactly) {
   EditorLists lists;
-  lists.other.Music.entries = {"00:00:05 | a.ogg", "00:00:05 | a.ogg", "00:00:05 | A.ogg"};
-  lists.other.Messages.entries = {"00:00:05 | a.ogg*"};
-  lists.other.Scheduled.AddEntry("00:00:05 | a.ogg");
+  lists.other.Music.entries = {MediaEntry{"00:00:05", "a.ogg"}, MediaEntry{"00:00:05", "a.ogg"}, MediaEntry{"00:00:05", "A.ogg"}};
+  lists.other.Messages.entries = {MediaEntry{"00:00:05", "a.ogg*"}};
+  lists.other.Scheduled.AddEntry(MediaEntry{"00:00:05", "a.ogg"});
   EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 3);
   EXPECT_EQ(lists.Count("00:00:05 | a.ogg*"), 3);  // the asked line loses its marker first
   EXPECT_EQ(lists.Count("00:00:05 | A.ogg"), 1);
@@ -86,7 +86,7 @@ TEST(MediaReferencesTest, AbsentListsAreSkipped) {
   const PlaylistLinesView messagesView(messages);
   const std::array<const MediaListView*, 3> views{nullptr, &messagesView, nullptr};
   ChannelConfig other;
-  other.Music.entries = {"00:00:05 | b.ogg"};
+  other.Music.entries = {MediaEntry{"00:00:05", "b.ogg"}};
   EXPECT_EQ(CountReferences("00:00:05 | a.ogg", views, other), 1);
   EXPECT_EQ(CountReferences("00:00:05 | b.ogg", {}, other), 1);
   EXPECT_EQ(FindByBaseName("a", views, other), "00:00:05 | a.ogg");
@@ -95,7 +95,7 @@ TEST(MediaReferencesTest, AbsentListsAreSkipped) {
 
 TEST(MediaReferencesTest, FindLooksAtLiveListsBeforeTheOtherChannel) {
   EditorLists lists;
-  lists.other.Music.entries = {"00:00:01 | jingle.ogg"};
+  lists.other.Music.entries = {MediaEntry{"00:00:01", "jingle.ogg"}};
   lists.scheduled = {"00:00:03 | jingle.wav*"};
   EXPECT_EQ(lists.Find("jingle"), "00:00:03 | jingle.wav*");  // returned with its marker
 
@@ -108,11 +108,11 @@ TEST(MediaReferencesTest, FindLooksAtLiveListsBeforeTheOtherChannel) {
 
 TEST(MediaReferencesTest, FindInOtherChannelGoesMusicMessagesScheduled) {
   EditorLists lists;
-  lists.other.Scheduled.AddEntry("00:00:03 | x.ogg");
+  lists.other.Scheduled.AddEntry(MediaEntry{"00:00:03", "x.ogg"});
   EXPECT_EQ(lists.Find("x"), "00:00:03 | x.ogg");
-  lists.other.Messages.entries = {"00:00:02 | x.ogg"};
+  lists.other.Messages.entries = {MediaEntry{"00:00:02", "x.ogg"}};
   EXPECT_EQ(lists.Find("x"), "00:00:02 | x.ogg");
-  lists.other.Music.entries = {"00:00:01 | x.ogg"};
+  lists.other.Music.entries = {MediaEntry{"00:00:01", "x.ogg"}};
   EXPECT_EQ(lists.Find("x"), "00:00:01 | x.ogg");
 }
 

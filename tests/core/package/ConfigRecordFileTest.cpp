@@ -115,16 +115,16 @@ ChannelConfig FullChannel(std::uint8_t n) {
   c.Music.PlaylistShuffleEnabled = 1;
   c.Music.ActiveDays = 0x3E;
   c.Music.reserved.fill(static_cast<std::uint8_t>(0xB0 + n));
-  c.Music.entries = {"00:03:25 | song.ogg", "00:04:00 | a | b.ogg",
-                     "01:00:00 | " + std::string(254, 'x')};
+  c.Music.entries = {{"00:03:25", "song.ogg"}, {"00:04:00", "a | b.ogg"},
+                     {"01:00:00", std::string(254, 'x')}};
   c.Messages.Media_Duration = 77;
   c.Messages.reserved[47] = n;
-  c.Messages.entries = {"00:00:12 | hello.wav", "00:00:30 | closed " + std::to_string(n) + ".wav"};
+  c.Messages.entries = {{"00:00:12", "hello.wav"}, {"00:00:30", "closed " + std::to_string(n) + ".wav"}};
   c.Scheduled.Media_Duration = 99;
   c.Scheduled.reserved.fill(static_cast<std::uint8_t>(0xC0 + n));
-  c.Scheduled.AddEntry("00:00:20 | noon.wav", 43200, 0x8000007F);
-  c.Scheduled.AddEntry("00:00:05 | tick.wav", 60u * n, 0xDEADBEEF);
-  c.Scheduled.AddEntry("00:00:09 | bye.wav", 86340, 1);
+  c.Scheduled.AddEntry(MediaEntry{"00:00:20", "noon.wav"}, 43200, 0x8000007F);
+  c.Scheduled.AddEntry(MediaEntry{"00:00:05", "tick.wav"}, 60u * n, 0xDEADBEEF);
+  c.Scheduled.AddEntry(MediaEntry{"00:00:09", "bye.wav"}, 86340, 1);
   return c;
 }
 
@@ -139,8 +139,8 @@ struct Loaded {
 Loaded Load(std::span<const std::uint8_t> bytes) {
   Loaded out;
   out.header.FileVersion = 77;
-  out.one.Music.entries = {"before"};
-  out.two.Scheduled.AddEntry("before", 1, 2);
+  out.one.Music.entries = {MediaEntry{"", "before"}};
+  out.two.Scheduled.AddEntry({"", "before"}, 1, 2);
   out.valid = ReadConfigRecord(bytes, "test", out.header, out.one, out.two, TraceLog::Silent());
   return out;
 }
@@ -202,7 +202,7 @@ TEST(ConfigRecordWrite, EmptyRecordMatchesGoldenBytes) {
 
 TEST(ConfigRecordWrite, MusicEntryIsLabelLengthAndName) {
   ChannelConfig one;
-  one.Music.entries = {"00:03:25 | song.ogg"};
+  one.Music.entries = {MediaEntry{"00:03:25", "song.ogg"}};
   const Bytes record = Written({}, one, {});
   ASSERT_EQ(record.size(), kEmptyConfigRecordSize + 19);
   EXPECT_EQ(record[kMusicCount], 1);
@@ -215,7 +215,7 @@ TEST(ConfigRecordWrite, OddLinesStayWithinTheirFields) {
     std::string line;
     Bytes entry;
   } cases[] = {
-      {"abc", EntryBytes("abc\0\0\0\0\0\0"sv, 4, "abc\0"sv)},
+      {"abc", EntryBytes("\0\0\0\0\0\0\0\0\0"sv, 4, "abc\0"sv)},
       {"", EntryBytes("\0\0\0\0\0\0\0\0\0"sv, 1, "\0"sv)},
       {"00:00:01 | a | b", EntryBytes("00:00:01\0"sv, 6, "a | b\0"sv)},
       {std::string("00:00:01 | ab\0cd"sv), EntryBytes("00:00:01\0"sv, 3, "ab\0"sv)},
@@ -223,7 +223,7 @@ TEST(ConfigRecordWrite, OddLinesStayWithinTheirFields) {
   };
   for (const auto& c : cases) {
     ChannelConfig one;
-    one.Messages.entries = {c.line};
+    one.Messages.entries = {SplitEntryLine(c.line)};
     const Bytes record = Written({}, one, {});
     ASSERT_EQ(record.size(), kEmptyConfigRecordSize + c.entry.size()) << c.line;
     EXPECT_EQ(Slice(record, kMessageCount + 2, c.entry.size()), c.entry) << c.line;
@@ -232,7 +232,7 @@ TEST(ConfigRecordWrite, OddLinesStayWithinTheirFields) {
 
 TEST(ConfigRecordWrite, ScheduledArraysOutOfStepWriteZeros) {
   ChannelConfig one;
-  one.Scheduled.entries = {"00:00:01 | a", "00:00:02 | b"};
+  one.Scheduled.entries = {MediaEntry{"00:00:01", "a"}, MediaEntry{"00:00:02", "b"}};
   one.Scheduled.PA_ListStartTime = {0x01020304};
   const Bytes record = Written({}, one, {});
   ASSERT_EQ(record.size(), kEmptyConfigRecordSize + 2 * (9 + 1 + 2 + 8));
@@ -274,7 +274,7 @@ TEST(ConfigRecordRead, RoundTripKeepsEveryField) {
 
   DeviceConfigRecord readHeader;
   ChannelConfig readOne, readTwo;
-  readOne.Music.entries = {"replaced"};
+  readOne.Music.entries = {MediaEntry{"", "replaced"}};
   ASSERT_TRUE(ReadConfigRecordFile(folder / "config.dat", readHeader, readOne, readTwo,
                                    TraceLog::Silent()));
   EXPECT_EQ(readHeader, header);
@@ -285,7 +285,7 @@ TEST(ConfigRecordRead, RoundTripKeepsEveryField) {
 
 TEST(ConfigRecordRead, ListLongerThanTheLimitIsInvalid) {
   ChannelConfig full;
-  for (int i = 0; i < 1000; ++i) full.Music.entries.push_back("00:00:01 | f" + std::to_string(i));
+  for (int i = 0; i < 1000; ++i) full.Music.entries.push_back({"00:00:01", "f" + std::to_string(i)});
   const Loaded atLimit = Load(Written({}, full, {}));
   ASSERT_TRUE(atLimit.valid);
   EXPECT_EQ(atLimit.one.Music.entries.size(), 1000u);
@@ -299,7 +299,7 @@ TEST(ConfigRecordRead, ListLongerThanTheLimitIsInvalid) {
 
 TEST(ConfigRecordRead, ScheduledListLongerThanTheLimitIsReadInPart) {
   ChannelConfig one;
-  for (std::uint32_t i = 0; i < 1000; ++i) one.Scheduled.AddEntry("00:00:02 | s.wav", i * 60, i);
+  for (std::uint32_t i = 0; i < 1000; ++i) one.Scheduled.AddEntry(MediaEntry{"00:00:02", "s.wav"}, i * 60, i);
   Bytes record = Written({}, one, FullChannel(2));
   PutLE(record, kScheduledCount, 1001, 2);
   const Loaded loaded = Load(Resealed(record));
@@ -386,7 +386,7 @@ TEST(ConfigRecordRead, NamesAreBoundedByTheirFields) {
   for (const auto& c : cases) {
     const Loaded loaded = Load(EmptyRecordWithMusicEntry(c.entry));
     ASSERT_TRUE(loaded.valid) << c.line;
-    EXPECT_EQ(loaded.one.Music.entries, std::vector<std::string>{c.line});
+    EXPECT_EQ(loaded.one.Music.entries, std::vector<MediaEntry>{SplitEntryLine(c.line)});
     // What was read writes back to the same line.
     EXPECT_EQ(Load(Written({}, loaded.one, {})).one.Music.entries, loaded.one.Music.entries);
   }
@@ -395,20 +395,28 @@ TEST(ConfigRecordRead, NamesAreBoundedByTheirFields) {
   EXPECT_FALSE(Load(cut).valid);
 }
 
-TEST(ConfigRecordRead, LabelTheWriterCannotReproduceIsInvalid) {
-  for (std::string_view label : {"0:01:02\0\0"sv, "12 | 4:5\0"sv, "123456 |\0"sv}) {
-    EXPECT_FALSE(Load(EmptyRecordWithMusicEntry(EntryBytes(label, 2, "a\0"sv))).valid) << label;
+// A label is whatever its eight characters hold: shorter, empty or holding
+// " | " itself, it is taken as it is and written back to the same bytes.
+TEST(ConfigRecordRead, EveryLabelTheFieldHoldsOpensAndSavesBackUnchanged) {
+  for (std::string_view label : {"0:01:02\0\0"sv, "12 | 4:5\0"sv, "123456 |\0"sv, "1:00\0\0\0\0\0"sv,
+                                 "\0\0\0\0\0\0\0\0\0"sv, "a|b c d\0\0"sv}) {
+    const Bytes record = EmptyRecordWithMusicEntry(EntryBytes(label, 2, "a\0"sv));
+    const Loaded loaded = Load(record);
+    ASSERT_TRUE(loaded.valid) << label;
+    EXPECT_EQ(loaded.one.Music.entries.at(0).Label, label.substr(0, label.find('\0'))) << label;
+    EXPECT_EQ(loaded.one.Music.entries.at(0).FileName, "a");
+    EXPECT_EQ(Written(loaded.header, loaded.one, loaded.two), record) << label;
   }
 }
 
 // The reader reports names as stored; screening them is the package layer's job.
 TEST(ConfigRecordRead, UnsafeNamesAreReportedForTheCallerToScreen) {
   ChannelConfig one;
-  one.Music.entries = {"00:00:01 | ../../etc/passwd", "00:00:01 | .."};
+  one.Music.entries = {MediaEntry{"00:00:01", "../../etc/passwd"}, MediaEntry{"00:00:01", ".."}};
   const Loaded loaded = Load(Written({}, one, {}));
   ASSERT_TRUE(loaded.valid);
   EXPECT_EQ(loaded.one.Music.entries, one.Music.entries);
-  EXPECT_FALSE(IsPlainFileName(loaded.one.Music.entries[0].substr(11)));
+  EXPECT_FALSE(IsPlainFileName(loaded.one.Music.entries[0].FileName));
 }
 
 TEST(ConfigRecordRead, TraceShowsFieldsChecksumAndVerdict) {

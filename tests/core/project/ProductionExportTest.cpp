@@ -28,7 +28,7 @@ class ProductionExportTest : public ::testing::Test, protected StandInProject {
     session.Channel1.ResetSettings();
     session.Channel1.ResetPlaylists();
     WriteWave(Temp() / "song.wav", 22050, Sine(440, 22050, 3.0));
-    session.Channel1.Music.entries = {"00:00:03 | song.wav"};
+    session.Channel1.Music.entries = {MediaEntry{"00:00:03", "song.wav"}};
   }
   std::filesystem::path Temp() const { return data / "temp"; }
   void ExpectRatesAndCodecRestored() {
@@ -129,7 +129,7 @@ TEST_F(ProductionExportTest, AFailedConversionLeavesTheChosenFileAsItWas) {
 }
 
 TEST_F(ProductionExportTest, AFailedMixIsReportedAndNothingIsExported) {
-  session.Channel1.Messages.entries = {"00:00:02 | missing.ogg"};
+  session.Channel1.Messages.entries = {MediaEntry{"00:00:02", "missing.ogg"}};
   // An earlier production must not be exported in its place.
   WriteWave(Temp() / "output.wav", 8000, Sine(440, 8000, 1.0));
   op.ExpectSaveFile(folder / "out.wav");
@@ -142,7 +142,7 @@ TEST_F(ProductionExportTest, AFailedMixIsReportedAndNothingIsExported) {
 
 TEST_F(ProductionExportTest, OnlyScheduledMessagesExportAnEmptyProduction) {
   session.Channel1.ResetPlaylists();
-  session.Channel1.Scheduled.AddEntry("00:00:04 | notice.ogg");
+  session.Channel1.Scheduled.AddEntry(MediaEntry{"00:00:04", "notice.ogg"});
   op.ExpectSaveFile(folder / "empty.wav");
   EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Done);
   EXPECT_EQ(ProbeAudioFile(folder / "empty.wav")->codec, "pcm_mulaw");
@@ -170,7 +170,7 @@ TEST_F(ProductionExportTest, PreviewOfAnEmptyChannelOnlyStops) {
 }
 
 TEST_F(ProductionExportTest, PreviewOfAFailedMixPlaysNothing) {
-  session.Channel1.Music.entries = {"00:00:03 | missing.wav"};
+  session.Channel1.Music.entries = {MediaEntry{"00:00:03", "missing.wav"}};
   op.ExpectMessage("Mixing Error", "Unable to mix music and messages.");
   EXPECT_FALSE(PreviewAudioProduction(context));
   EXPECT_EQ(player.log, (std::vector<std::string>{"stop"}));
@@ -179,7 +179,7 @@ TEST_F(ProductionExportTest, PreviewOfAFailedMixPlaysNothing) {
 
 // What a Tonvex-One package carries: channel 1 mixed at the project rate.
 TEST_F(ProductionExportTest, ChannelOneMixesAtTheProjectRateIntoTheTemporaryFolder) {
-  session.Channel1.Music.entries = {"00:00:01 | a.wav"};
+  session.Channel1.Music.entries = {MediaEntry{"00:00:01", "a.wav"}};
   WriteWave(Temp() / "a.wav", 22050, Constant(100, 22050));
   ASSERT_TRUE(MixChannel1(context));
   const auto bytes = ReadWholeFile(Temp() / "output.wav");

@@ -39,12 +39,12 @@ class ProjectFilesTest : public ::testing::Test, protected StandInProject {
     session.ApplyModel(model, true);
   }
 
-  // A converted file in the temporary folder and its playlist line.
-  std::string Media(const std::string& name, std::size_t size) {
+  // A converted file in the temporary folder and its playlist entry.
+  MediaEntry Media(const std::string& name, std::size_t size) {
     std::vector<std::uint8_t> bytes(size);
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + name.size());
     WriteWholeFile(session.Folders.TempFolder + name, bytes);
-    return "00:01:05 | " + name;
+    return {"00:01:05", name};
   }
 
   std::filesystem::path SaveAs(const std::string& chosen) {
@@ -141,7 +141,7 @@ TEST_F(ProjectFilesTest, ChoosingAnOldPackageReplacesItOnlyWhenTheNewOneIsWhole)
   WriteWholeFile(old, std::vector<std::uint8_t>{1, 2, 3});
 
   // A member that vanished makes the save fail: the old package stays.
-  session.Channel1.Music.entries.push_back("00:00:01 | gone.ogg");
+  session.Channel1.Music.entries.push_back(MediaEntry{"00:00:01", "gone.ogg"});
   op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
   op.ExpectSaveFile(old);
   EXPECT_FALSE(RunSaveFlow(context, dialog));
@@ -182,9 +182,9 @@ TEST_F(ProjectFilesTest, DecliningToReplaceAsksForAnotherNameAndPackagesConfigOn
 }
 
 TEST_F(ProjectFilesTest, MembersAreCollectedOnceInPlaylistOrder) {
-  session.Channel1.Music.entries = {"00:03:52 | default_music.ogg", "00:00:01 | a.ogg"};
-  session.Channel1.Messages.entries = {"00:00:01 | m.ogg", "00:00:01 | a.ogg"};
-  session.Channel2.Scheduled.AddEntry("00:00:01 | s.ogg");
+  session.Channel1.Music.entries = {MediaEntry{"00:03:52", "default_music.ogg"}, MediaEntry{"00:00:01", "a.ogg"}};
+  session.Channel1.Messages.entries = {MediaEntry{"00:00:01", "m.ogg"}, MediaEntry{"00:00:01", "a.ogg"}};
+  session.Channel2.Scheduled.AddEntry(MediaEntry{"00:00:01", "s.ogg"});
   auto names = [&](int model) {
     std::vector<std::string> result;
     for (const auto& p : CollectPackageMembers(session, model)) result.push_back(p.filename().string());
@@ -325,7 +325,30 @@ TEST_F(OpenTest, OutsideResellerModeALockedFileIsOpenedUnlocked) {
   EXPECT_TRUE(RunOpenFlow(context, dialog));
   EXPECT_EQ(session.Security.DeviceId, kNoKey);
   EXPECT_EQ(session.Security.ProviderKey, kNoKey);
-  EXPECT_EQ(session.Channel1.Music.entries, std::vector<std::string>{"00:01:05 | a.ogg"});
+  EXPECT_EQ(session.Channel1.Music.entries, (std::vector<MediaEntry>{{"00:01:05", "a.ogg"}}));
+}
+
+// Another tool may write labels other than "hh:mm:ss"; such a package
+// opens, and its record is written back byte for byte.
+TEST_F(OpenTest, ShortLabelsOpenAndSaveBackToTheSameRecord) {
+  home.Channel1Modified = home.Channel2Modified = true;
+  session.Security.DeviceId = kLobby;
+  session.Channel1.Music.entries = {Media("a.ogg", 100)};
+  session.Channel1.Music.entries[0].Label = "1:05";
+  session.Channel1.Messages.entries = {Media("m.ogg", 100)};
+  session.Channel1.Messages.entries[0].Label = "";
+  session.Channel2.Music.entries = {Media("b.ogg", 100)};
+  SaveAs("Short.ipc");
+  const ChannelConfig saved = session.Channel1;
+
+  session.Channel1.ResetPlaylists();
+  op.ExpectOpenFile(data / "out" / "Short_SU_20240315_00000000000012AB.ipc");
+  ASSERT_EQ(OpenPackage(context, progress), PackageStatus::Ok);
+  EXPECT_EQ(session.Channel1.Music.entries, saved.Music.entries);
+  EXPECT_EQ(session.Channel1.Messages.entries, saved.Messages.entries);
+  ASSERT_TRUE(WriteConfigRecordFile(data / "again.dat", session.ConfigRecord, session.Channel1,
+                                    session.Channel2));
+  EXPECT_EQ(ReadWholeFile(data / "again.dat"), ReadWholeFile(session.Folders.TempFolder + "config.dat"));
 }
 
 TEST_F(OpenTest, AbandoningChangesIsAskedFirst) {
@@ -337,7 +360,7 @@ TEST_F(OpenTest, AbandoningChangesIsAskedFirst) {
 }
 
 TEST_F(OpenTest, ARecordNamingFilesOutsideTheFolderIsInvalid) {
-  session.Channel1.Music.entries = {"00:00:01 | ../../escape.ogg"};
+  session.Channel1.Music.entries = {MediaEntry{"00:00:01", "../../escape.ogg"}};
   WriteWholeFile(session.Folders.TempFolder + "config.dat", std::vector<std::uint8_t>{});
   ASSERT_TRUE(WriteConfigRecordFile(data / "config.dat", session.ConfigRecord, session.Channel1,
                                     session.Channel2));

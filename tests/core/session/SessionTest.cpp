@@ -114,7 +114,7 @@ TEST(Session, StartUpPreparesFoldersAndDefaults) {
   std::filesystem::create_directories(session.Folders.TempFolder);
   test::WriteWholeFile(session.Folders.TempFolder + "stale.ogg", std::vector<std::uint8_t>{1});
   session.ConfigRecord.ntp_time = 77;
-  session.Channel1.Music.entries.push_back("00:00:01 | old.ogg");
+  session.Channel1.Music.entries.push_back(MediaEntry{"00:00:01", "old.ogg"});
 
   InstanceLock lock;
   ASSERT_EQ(StartSession(session, lock), StartResult::Started);
