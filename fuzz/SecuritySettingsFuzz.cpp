@@ -28,18 +28,16 @@ void Check(bool condition) {
 
 bool SamePersistedFields(const SecuritySettings& a, const SecuritySettings& b) {
   return a.UserName == b.UserName && a.Password == b.Password &&
-         a.AssignedProviderKey == b.AssignedProviderKey && a.DeviceIds == b.DeviceIds &&
-         a.DeviceDescriptions == b.DeviceDescriptions && a.DeviceTimeZones == b.DeviceTimeZones &&
+         a.AssignedProviderKey == b.AssignedProviderKey && a.Devices == b.Devices &&
          a.MohMode == b.MohMode && a.RestoreOffered == b.RestoreOffered;
 }
 
 // What every load promises the screens, valid or not.
 void CheckListShape(const SecuritySettings& settings) {
-  const std::size_t count = settings.DeviceIds.size();
+  const std::size_t count = settings.Devices.size();
   Check(count >= 1 && count <= corvane::kMaxDeviceEntries);
-  Check(settings.DeviceDescriptions.size() == count && settings.DeviceTimeZones.size() == count);
-  Check(settings.DeviceIds[0] == corvane::kAllZeroKey);
-  Check(settings.DeviceDescriptions[0] == corvane::kAllDevicesDescription);
+  Check(settings.Devices[0].Id == corvane::kAllZeroKey);
+  Check(settings.Devices[0].Description == corvane::kAllDevicesDescription);
 }
 
 }  // namespace

@@ -81,9 +81,8 @@ bool SaveSettings(const std::filesystem::path& data, int version) {
   for (int i = 1; i < 1000; ++i) {
     char id[17];
     std::snprintf(id, sizeof id, "%016X", i * 7919 + version);
-    settings.DeviceIds.push_back(id);
-    settings.DeviceDescriptions.push_back("Player " + std::to_string(i) + " of version " + std::to_string(version));
-    settings.DeviceTimeZones.push_back("Europe/Paris");
+    settings.Devices.push_back(
+        {id, "Player " + std::to_string(i) + " of version " + std::to_string(version), "Europe/Paris"});
   }
   return SaveSecuritySettings(settings, data, false);
 }

@@ -25,17 +25,23 @@ inline constexpr SecurityDateTime kNeverDate{};
 
 inline constexpr const char* kAllDevicesDescription = "All Unlocked Devices";
 
+// One player of the operator's device list.
+struct DeviceEntry {
+  std::string Id;  // sixteen upper-case hexadecimal digits
+  std::string Description;
+  std::string TimeZone;  // empty when none was chosen
+
+  bool operator==(const DeviceEntry&) const = default;
+};
+
 struct SecuritySettings {
   std::string AssignedProviderKey = kAllZeroKey;
   std::string ProviderKey = kAllZeroKey;
   std::string DeviceId = kAllZeroKey;
   std::string DeviceDescription = kAllDevicesDescription;
   std::string TimeZone;
-  // Parallel lists: entry i of each belongs together. Entry 0 is always the
-  // all-devices entry.
-  std::vector<std::string> DeviceIds{kAllZeroKey};
-  std::vector<std::string> DeviceDescriptions{kAllDevicesDescription};
-  std::vector<std::string> DeviceTimeZones{""};
+  // Entry 0 is always the all-devices entry.
+  std::vector<DeviceEntry> Devices{{kAllZeroKey, kAllDevicesDescription, ""}};
   SecurityDateTime StaleDate = kNeverDate;
   SecurityDateTime LastConfirmedDate = kNeverDate;
   bool UnlockDevice = false;

@@ -75,27 +75,18 @@ void AppendRecord(std::vector<std::uint8_t>& out, std::string_view text) {
   out.insert(out.end(), record.begin(), record.end());
 }
 
-std::string_view EntryText(const std::vector<std::string>& list, std::size_t index) {
-  return index < list.size() ? std::string_view(list[index]) : std::string_view{};
-}
-
 std::uint8_t StoredFlag(bool flag) { return Inverted(static_cast<std::uint8_t>(flag ? 1 : 0)); }
 bool FlagOf(std::uint8_t stored) { return Inverted(stored) != 0; }
 
 // The screens rely on entry 0 being the all-devices entry.
 void PutAllDevicesEntryFirst(SecuritySettings& settings) {
-  if (!settings.DeviceIds.empty() && settings.DeviceIds.front() == kAllZeroKey) {
-    settings.DeviceDescriptions.front() = kAllDevicesDescription;
+  auto& devices = settings.Devices;
+  if (!devices.empty() && devices.front().Id == kAllZeroKey) {
+    devices.front().Description = kAllDevicesDescription;
     return;
   }
-  settings.DeviceIds.insert(settings.DeviceIds.begin(), kAllZeroKey);
-  settings.DeviceDescriptions.insert(settings.DeviceDescriptions.begin(), kAllDevicesDescription);
-  settings.DeviceTimeZones.insert(settings.DeviceTimeZones.begin(), std::string());
-  if (settings.DeviceIds.size() > kMaxDeviceEntries) {
-    settings.DeviceIds.pop_back();
-    settings.DeviceDescriptions.pop_back();
-    settings.DeviceTimeZones.pop_back();
-  }
+  devices.insert(devices.begin(), {kAllZeroKey, kAllDevicesDescription, ""});
+  if (devices.size() > kMaxDeviceEntries) devices.pop_back();
 }
 
 // Reads no more than the file holds (and never past the cap), so a small file
@@ -131,7 +122,7 @@ fs::path SecuritySettingsPath(const fs::path& appFolder) {
 }
 
 std::vector<std::uint8_t> EncodeSecuritySettings(const SecuritySettings& settings) {
-  const std::size_t entries = std::min(settings.DeviceIds.size(), kMaxDeviceEntries);
+  const std::size_t entries = std::min(settings.Devices.size(), kMaxDeviceEntries);
   std::vector<std::uint8_t> out;
   out.reserve(kCredentialsSize + entries * kDeviceEntrySize + kSecuritySettingsTailSize);
   AppendRecord<kKeyRecordSize>(out, settings.UserName);
@@ -139,12 +130,13 @@ std::vector<std::uint8_t> EncodeSecuritySettings(const SecuritySettings& setting
   AppendRecord<kKeyRecordSize>(out, settings.AssignedProviderKey);
 
   std::size_t written = 0;
-  for (std::size_t i = 0; i < settings.DeviceIds.size() && written < kMaxDeviceEntries; ++i) {
-    const auto id = StoredRecord<kKeyRecordSize>(settings.DeviceIds[i]);
+  for (const DeviceEntry& device : settings.Devices) {
+    if (written == kMaxDeviceEntries) break;
+    const auto id = StoredRecord<kKeyRecordSize>(device.Id);
     if (IsEndMarker(std::span(id).first(2))) continue;
     out.insert(out.end(), id.begin(), id.end());
-    AppendRecord<kDescriptionRecordSize>(out, EntryText(settings.DeviceDescriptions, i));
-    AppendRecord<kZoneRecordSize>(out, EntryText(settings.DeviceTimeZones, i));
+    AppendRecord<kDescriptionRecordSize>(out, device.Description);
+    AppendRecord<kZoneRecordSize>(out, device.TimeZone);
     ++written;
   }
 
@@ -168,11 +160,9 @@ bool DecodeSecuritySettings(std::span<const std::uint8_t> bytes, SecuritySetting
   loaded.UserName = RecordText(*userName);
   loaded.Password = RecordText(*password);
   loaded.AssignedProviderKey = RecordText(*assignedKey);
-  loaded.DeviceIds.clear();
-  loaded.DeviceDescriptions.clear();
-  loaded.DeviceTimeZones.clear();
+  loaded.Devices.clear();
 
-  while (loaded.DeviceIds.size() < kMaxDeviceEntries) {
+  while (loaded.Devices.size() < kMaxDeviceEntries) {
     const auto marker = in.Peek(2);
     if (marker && IsEndMarker(*marker)) {
       in.Take(2);
@@ -184,10 +174,9 @@ bool DecodeSecuritySettings(std::span<const std::uint8_t> bytes, SecuritySetting
     }
     const auto entry = in.Take(kDeviceEntrySize);
     if (!entry) break;
-    loaded.DeviceIds.push_back(RecordText(entry->first(kKeyRecordSize)));
-    loaded.DeviceDescriptions.push_back(
-        RecordText(entry->subspan(kKeyRecordSize, kDescriptionRecordSize)));
-    loaded.DeviceTimeZones.push_back(RecordText(entry->last(kZoneRecordSize)));
+    loaded.Devices.push_back({RecordText(entry->first(kKeyRecordSize)),
+                              RecordText(entry->subspan(kKeyRecordSize, kDescriptionRecordSize)),
+                              RecordText(entry->last(kZoneRecordSize))});
   }
 
   PutAllDevicesEntryFirst(loaded);

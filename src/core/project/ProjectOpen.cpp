@@ -72,7 +72,9 @@ PackageStatus OpenPackage(ProjectContext& context, Progress& progress) {
   const auto key = PackageKeyFromFileName(chosen->filename().string());
   if (!key) return PackageStatus::InvalidFilename;
   bool listed = false;
-  for (const std::string& id : security.DeviceIds) listed = listed || HexKeyFromText(id) == *key;
+  for (const DeviceEntry& device : security.Devices) {
+    listed = listed || HexKeyFromText(device.Id) == *key;
+  }
   if (!listed) return PackageStatus::InvalidDeviceId;
 
   PackageReadOptions options;
@@ -99,10 +101,10 @@ PackageStatus OpenPackage(ProjectContext& context, Progress& progress) {
   security.TimeZone = session.ConfigRecord.time_zone.Str();
   security.DeviceId = DeviceIdText(*key);
   security.ProviderKey = read.Header.ProviderKey.Str();
-  for (std::size_t i = 0; i < security.DeviceIds.size(); ++i) {
-    if (security.DeviceIds[i] != security.DeviceId) continue;
-    if (i < security.DeviceDescriptions.size()) security.DeviceDescription = security.DeviceDescriptions[i];
-    if (i < security.DeviceTimeZones.size()) security.TimeZone = security.DeviceTimeZones[i];
+  for (const DeviceEntry& device : security.Devices) {
+    if (device.Id != security.DeviceId) continue;
+    security.DeviceDescription = device.Description;
+    security.TimeZone = device.TimeZone;
     break;
   }
   return PackageStatus::Ok;

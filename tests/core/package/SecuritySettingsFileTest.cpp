@@ -42,14 +42,30 @@ Bytes Entry(const std::string& id, const std::string& description, const std::st
 const Bytes kEndAndFlags = {0xAA, 0x55, 0xFE, 0xFF};  // MOH mode on, no restore offer
 const Bytes kDefaultEndAndFlags = {0xAA, 0x55, 0xFF, 0xFE};
 
+Names Ids(const SecuritySettings& settings) {
+  Names names;
+  for (const DeviceEntry& device : settings.Devices) names.push_back(device.Id);
+  return names;
+}
+Names Descriptions(const SecuritySettings& settings) {
+  Names names;
+  for (const DeviceEntry& device : settings.Devices) names.push_back(device.Description);
+  return names;
+}
+Names Zones(const SecuritySettings& settings) {
+  Names names;
+  for (const DeviceEntry& device : settings.Devices) names.push_back(device.TimeZone);
+  return names;
+}
+
 SecuritySettings ThreeDevices() {
   SecuritySettings settings;
   settings.UserName = "reseller";
   settings.Password = "p4ss";
   settings.AssignedProviderKey = "00112233AABBCCDD";
-  settings.DeviceIds = {kAllZeroKey, "1111222233334444", "ABCDEF0123456789"};
-  settings.DeviceDescriptions = {kAllDevicesDescription, "Front desk", "Warehouse"};
-  settings.DeviceTimeZones = {"", "Europe/Berlin", "America/Argentina/ComodRivadavia"};
+  settings.Devices = {{kAllZeroKey, kAllDevicesDescription, ""},
+                      {"1111222233334444", "Front desk", "Europe/Berlin"},
+                      {"ABCDEF0123456789", "Warehouse", "America/Argentina/ComodRivadavia"}};
   settings.MohMode = true;
   settings.RestoreOffered = false;
   return settings;
@@ -90,9 +106,7 @@ TEST_F(SecuritySettingsFileTest, LongTextsAreCutToTheirRecords) {
   SecuritySettings settings;
   settings.UserName = std::string(17, 'u');  // as wide as its record: no terminator
   settings.Password = std::string(30, 'p');
-  settings.DeviceIds.push_back("0123456789ABCDEF");
-  settings.DeviceDescriptions.push_back(std::string(40, 'd'));
-  settings.DeviceTimeZones.push_back(std::string(60, 'z'));
+  settings.Devices.push_back({"0123456789ABCDEF", std::string(40, 'd'), std::string(60, 'z')});
   Save(settings);
   EXPECT_EQ(test::ReadWholeFile(Stored()),
             Record(std::string(17, 'u'), 17) + Record(std::string(17, 'p'), 17) +
@@ -101,7 +115,7 @@ TEST_F(SecuritySettingsFileTest, LongTextsAreCutToTheirRecords) {
                 kDefaultEndAndFlags);
   const SecuritySettings back = Loaded();
   EXPECT_EQ(back.UserName, std::string(17, 'u'));
-  EXPECT_EQ(back.DeviceTimeZones[1], std::string(40, 'z'));
+  EXPECT_EQ(back.Devices[1].TimeZone, std::string(40, 'z'));
 }
 
 TEST_F(SecuritySettingsFileTest, SavedSettingsLoadBackAndTheRestIsReset) {
@@ -159,17 +173,17 @@ TEST_F(SecuritySettingsFileTest, CutFileKeepsCompleteEntriesAndDefaultFlags) {
     EXPECT_EQ(settings.UserName, "op");
     EXPECT_EQ(settings.Password, "secret");
     EXPECT_EQ(settings.AssignedProviderKey, "1234ABCD1234ABCD");
-    ASSERT_EQ(settings.DeviceIds.size(), cut.entries) << cut.size;
-    EXPECT_EQ(settings.DeviceIds[0], kAllZeroKey);
+    ASSERT_EQ(settings.Devices.size(), cut.entries) << cut.size;
+    EXPECT_EQ(settings.Devices[0].Id, kAllZeroKey);
     if (cut.entries > 1) {
-      EXPECT_EQ(settings.DeviceDescriptions[1], "Lobby");
+      EXPECT_EQ(settings.Devices[1].Description, "Lobby");
     }
     EXPECT_FALSE(settings.MohMode) << cut.size;
     EXPECT_TRUE(settings.RestoreOffered) << cut.size;
   }
   WriteStored(whole);
   const SecuritySettings settings = Loaded();
-  EXPECT_EQ(settings.DeviceTimeZones, (Names{"Asia/Tokyo", "Europe/Paris", ""}));
+  EXPECT_EQ(Zones(settings), (Names{"Asia/Tokyo", "Europe/Paris", ""}));
   EXPECT_TRUE(settings.MohMode);
   EXPECT_FALSE(settings.RestoreOffered);
 }
@@ -180,26 +194,26 @@ TEST_F(SecuritySettingsFileTest, TextEndsAtTheFirstZeroAndAnyOtherFlagByteCounts
   WriteStored(Credentials() + id + Record("Desk", 25) + Record("", 40) +
               Bytes{0xAA, 0x55, 0x00, 0x80, 0x12, 0x34});  // bytes after the flags are ignored
   const SecuritySettings settings = Loaded();
-  EXPECT_EQ(settings.DeviceIds, (Names{kAllZeroKey, "1234"}));
+  EXPECT_EQ(Ids(settings), (Names{kAllZeroKey, "1234"}));
   EXPECT_TRUE(settings.MohMode);
   EXPECT_TRUE(settings.RestoreOffered);
 }
 
 TEST_F(SecuritySettingsFileTest, AllDevicesEntryIsAlwaysFirst) {
   WriteStored(Credentials() + kEndAndFlags);
-  EXPECT_EQ(Loaded().DeviceIds, Names{kAllZeroKey});
+  EXPECT_EQ(Ids(Loaded()), Names{kAllZeroKey});
 
   WriteStored(Credentials() + Entry("1111222233334444", "Lobby", "Europe/Paris") + kEndAndFlags);
   SecuritySettings settings = Loaded();
-  EXPECT_EQ(settings.DeviceIds, (Names{kAllZeroKey, "1111222233334444"}));
-  EXPECT_EQ(settings.DeviceDescriptions, (Names{kAllDevicesDescription, "Lobby"}));
-  EXPECT_EQ(settings.DeviceTimeZones, (Names{"", "Europe/Paris"}));
+  EXPECT_EQ(Ids(settings), (Names{kAllZeroKey, "1111222233334444"}));
+  EXPECT_EQ(Descriptions(settings), (Names{kAllDevicesDescription, "Lobby"}));
+  EXPECT_EQ(Zones(settings), (Names{"", "Europe/Paris"}));
   EXPECT_TRUE(settings.MohMode);
 
   WriteStored(Credentials() + Entry(kAllZeroKey, "Everything", "Asia/Tokyo") + kEndAndFlags);
   settings = Loaded();
-  EXPECT_EQ(settings.DeviceDescriptions, Names{kAllDevicesDescription});
-  EXPECT_EQ(settings.DeviceTimeZones, Names{"Asia/Tokyo"});
+  EXPECT_EQ(Descriptions(settings), Names{kAllDevicesDescription});
+  EXPECT_EQ(Zones(settings), Names{"Asia/Tokyo"});
 }
 
 TEST_F(SecuritySettingsFileTest, DeviceListIsCappedOnReadAndOnWrite) {
@@ -210,36 +224,34 @@ TEST_F(SecuritySettingsFileTest, DeviceListIsCappedOnReadAndOnWrite) {
   WriteStored(huge + kEndAndFlags);
 
   SecuritySettings settings = Loaded();
-  ASSERT_EQ(settings.DeviceIds.size(), kMaxDeviceEntries);
-  EXPECT_EQ(settings.DeviceTimeZones.size(), kMaxDeviceEntries);
-  EXPECT_EQ(settings.DeviceIds.front(), kAllZeroKey);
-  EXPECT_EQ(settings.DeviceIds.back(), "1111222233334444");
+  ASSERT_EQ(settings.Devices.size(), kMaxDeviceEntries);
+  EXPECT_EQ(settings.Devices.size(), kMaxDeviceEntries);
+  EXPECT_EQ(settings.Devices.front().Id, kAllZeroKey);
+  EXPECT_EQ(settings.Devices.back().Id, "1111222233334444");
   EXPECT_FALSE(settings.MohMode);  // the flags lie past what is read
   SecuritySettings decoded;
   ASSERT_TRUE(DecodeSecuritySettings(huge + kEndAndFlags, decoded));  // not cut by a read
   EXPECT_EQ(decoded, settings);
 
-  settings.DeviceIds.push_back("AAAABBBBCCCCDDDD");
+  settings.Devices.push_back({"AAAABBBBCCCCDDDD", "", ""});
   Save(settings);
   EXPECT_EQ(fs::file_size(Stored()), kSecuritySettingsMaxBytes);
-  settings.DeviceIds.pop_back();
+  settings.Devices.pop_back();
   EXPECT_EQ(Loaded(), settings);
 }
 
 TEST_F(SecuritySettingsFileTest, MarkerLikeIdsAndUnevenListsDoNotDamageTheFile) {
   SecuritySettings settings = ThreeDevices();
   // An ID the reader would take for the end marker, then a good device.
-  settings.DeviceIds.insert(settings.DeviceIds.begin() + 1,
-                            "U\xAA"
-                            "00");
-  settings.DeviceDescriptions.insert(settings.DeviceDescriptions.begin() + 1, "Odd");
-  settings.DeviceTimeZones.insert(settings.DeviceTimeZones.begin() + 1, "");
-  settings.DeviceIds.push_back("9999000099990000");  // no description or zone
+  settings.Devices.insert(settings.Devices.begin() + 1, {"U\xAA"
+                                                         "00",
+                                                         "Odd", ""});
+  settings.Devices.push_back({"9999000099990000", "", ""});  // no description or zone
   Save(settings);
   const SecuritySettings back = Loaded();
-  EXPECT_EQ(back.DeviceIds,
+  EXPECT_EQ(Ids(back),
             (Names{kAllZeroKey, "1111222233334444", "ABCDEF0123456789", "9999000099990000"}));
-  EXPECT_EQ(back.DeviceTimeZones,
+  EXPECT_EQ(Zones(back),
             (Names{"", "Europe/Berlin", "America/Argentina/ComodRivadavia", ""}));
   EXPECT_TRUE(back.MohMode);
   EXPECT_FALSE(back.RestoreOffered);

@@ -29,9 +29,7 @@ class ProjectFilesTest : public ::testing::Test, protected StandInProject {
     session.Channel2.ResetSettings();
     session.Channel2.ResetPlaylists();
     SelectModel(1);
-    session.Security.DeviceIds.push_back(kLobby);
-    session.Security.DeviceDescriptions.push_back("Lobby player");
-    session.Security.DeviceTimeZones.push_back("Europe/Paris");
+    session.Security.Devices.push_back({kLobby, "Lobby player", "Europe/Paris"});
   }
 
   void SelectModel(int model) {
