@@ -1,7 +1,5 @@
 #include "AudioCommands.h"
 
-#include <stdlib.h>
-
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -11,6 +9,7 @@
 #include "audio/AudioConversion.h"
 #include "audio/MixProduction.h"
 #include "channel/MediaEntry.h"
+#include "common/PrivateFolder.h"
 #include "package/ConfigRecordFile.h"
 #include "package/KeyText.h"
 #include "package/MediaPackage.h"
@@ -95,24 +94,6 @@ class ConsoleOperator final : public Operator {
   }
 };
 
-class PrivateFolder {
- public:
-  PrivateFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-mix-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~PrivateFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  PrivateFolder(const PrivateFolder&) = delete;
-  PrivateFolder& operator=(const PrivateFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 void PrintDuration(const std::string& file, std::int32_t seconds) {
   std::printf("%s: %s (%d s)\n", file.c_str(), FormatDurationLabel(seconds).c_str(), seconds);
 }
@@ -179,9 +160,10 @@ int RunMixCommand(const std::vector<std::string>& words) {
   }
 
   const std::filesystem::path input = a->positional[0];
-  PrivateFolder work;
-  PrivateFolder unpacked;
-  if (work.Path().empty() || unpacked.Path().empty()) {
+  const auto systemTemp = std::filesystem::temp_directory_path();
+  PrivateFolder work(systemTemp, "corvane-mix");
+  PrivateFolder unpacked(systemTemp, "corvane-mix");
+  if (!work.Exists() || !unpacked.Exists()) {
     std::fprintf(stderr, "corvane-cli mix: cannot create a working folder\n");
     return kFailed;
   }
