@@ -28,6 +28,7 @@
 #include "audio/ProductionFile.h"
 #include "audio/ProductionStream.h"
 #include "audio/WaveFormat.h"
+#include "common/PrivateFolder.h"
 #include "operator/Operator.h"
 
 extern char** environ;
@@ -60,22 +61,13 @@ struct Stopwatch {
 // A scratch folder for the whole run, removed at exit.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "corvane-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
+  ScratchFolder() : folder_(std::filesystem::temp_directory_path(), "corvane-bench") {
+    if (!folder_.Exists()) std::abort();
   }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
+  const std::filesystem::path& Path() const { return folder_.Path(); }
 
  private:
-  std::filesystem::path path_;
+  PrivateFolder folder_;
 };
 
 const std::filesystem::path& BenchFolder() {
