@@ -130,16 +130,23 @@ void Work(void* context, unsigned part) {
   }
 }
 
-std::vector<Piece> CutIntoPieces(const std::vector<CipherRegion>& regions) {
+// Pieces end where the file being written has its piece boundaries: the
+// package's when enciphering, each member's own when deciphering. Writes
+// then cover whole pages of the page cache instead of straddling them. The
+// cipher's blocks are independent, so any multiple of 8 bytes may end a piece.
+std::vector<Piece> CutIntoPieces(const std::vector<CipherRegion>& regions, bool alignToPackage) {
   std::vector<Piece> pieces;
   for (std::size_t r = 0; r < regions.size(); ++r) {
     const std::uint64_t length = regions[r].plainLength;
     const std::uint64_t ciphered = CipheredLength(length);
-    for (std::uint64_t offset = 0; offset < length; offset += kPieceBytes) {
-      const auto plainSize = static_cast<std::size_t>(std::min<std::uint64_t>(kPieceBytes, length - offset));
+    const std::uint64_t skew = alignToPackage ? regions[r].packageOffset % kPieceBytes : 0;
+    for (std::uint64_t offset = 0; offset < length;) {
+      const std::uint64_t room = kPieceBytes - (offset == 0 ? skew : 0);
+      const auto plainSize = static_cast<std::size_t>(std::min<std::uint64_t>(room, length - offset));
       const bool last = offset + plainSize == length;
       const auto cipherSize = last ? static_cast<std::size_t>(ciphered - offset) : plainSize;
       pieces.push_back({r, offset, plainSize, cipherSize});
+      offset += plainSize;
     }
   }
   return pieces;
@@ -155,7 +162,7 @@ CipherRegionsResult CipherRegions(FileStream& package, const std::vector<CipherR
   tea::WorkerPool& pool = tea::WorkerPool::Shared();
   Job job{package,
           regions,
-          CutIntoPieces(regions),
+          CutIntoPieces(regions, direction == CipherDirection::Encipher),
           {kCipherKeyWord0, kCipherKeyWord1, keyHigh, keyLow},
           tea::FastestKernel(),
           direction == CipherDirection::Encipher,
