@@ -8,21 +8,13 @@
 #include "support/ScreenDriver.h"
 #include "support/ScriptedOperator.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane::test {
 
-inline SessionFolders FoldersIn(const std::filesystem::path& data) {
-  SessionFolders folders;
-  folders.ApplicationFolder = data;
-  folders.TempFolder = (data / "temp").string() + "/";
-  folders.ProgramFolder = data / "program";
-  folders.SilentFile = folders.ProgramFolder / "null.wav";
-  return folders;
-}
-
 class ScreenTest : public ::testing::Test {
  protected:
-  ScreenTest() : session(FoldersIn(data.Path())) { CreateSessionFolders(session.Folders); }
+  ScreenTest() : session(FoldersIn(data.Path())) {}
   void TearDown() override { FinishScreenLooks(); }
 
   TempFolder data;
