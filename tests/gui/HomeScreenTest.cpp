@@ -1,6 +1,6 @@
 // The action lists and, for now, the home screen's way out.
-#include <QLabel>
 #include <QAbstractItemView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -13,27 +13,11 @@
 namespace corvane::test {
 namespace {
 
-TEST(GuiActionList, ActsOnceOnAPickAndReturnsToThePlaceholder) {
+TEST(GuiActionList, APickActsOnceAndReturnsToThePlaceholderButArrowKeysOnlySelect) {
   ActionList list;
   list.SetActions({"Open", "Exit Application"});
   ASSERT_EQ(list.count(), 3);
-  EXPECT_EQ(list.itemText(0), "...");
   EXPECT_EQ(list.currentText(), "...");
-  QSignalSpy chosen(&list, &ActionList::ActionChosen);
-
-  list.setCurrentIndex(2);
-  list.ActOnSelection();
-  ASSERT_EQ(chosen.count(), 1);
-  EXPECT_EQ(chosen[0][0].toString(), "Exit Application");
-  EXPECT_EQ(list.currentIndex(), 0);
-
-  list.ActOnSelection();  // the placeholder does nothing
-  EXPECT_EQ(chosen.count(), 1);
-}
-
-TEST(GuiActionList, ArrowKeysOnAClosedListOnlySelect) {
-  ActionList list;
-  list.SetActions({"Open", "Exit Application"});
   ShowScreen(list);
   QSignalSpy chosen(&list, &ActionList::ActionChosen);
   QTest::keyClick(&list, Qt::Key_Down);
@@ -41,13 +25,7 @@ TEST(GuiActionList, ArrowKeysOnAClosedListOnlySelect) {
   QCoreApplication::processEvents();
   EXPECT_EQ(list.currentText(), "Exit Application");
   EXPECT_EQ(chosen.count(), 0);
-}
-
-TEST(GuiActionList, ClosingTheDropDownOnAnEntryActsOnIt) {
-  ActionList list;
-  list.SetActions({"Open", "Exit Application"});
-  ShowScreen(list);
-  QSignalSpy chosen(&list, &ActionList::ActionChosen);
+  list.setCurrentIndex(0);
 
   list.showPopup();
   QAbstractItemView* view = list.view();
@@ -58,10 +36,11 @@ TEST(GuiActionList, ClosingTheDropDownOnAnEntryActsOnIt) {
   EXPECT_EQ(chosen[0][0].toString(), "Open");
   EXPECT_EQ(list.currentIndex(), 0);
 
-  // Dismissed without a pick: nothing happens.
+  // Dismissed without a pick, or acting on the placeholder: nothing happens.
   list.showPopup();
   list.hidePopup();
   QCoreApplication::processEvents();
+  list.ActOnSelection();
   EXPECT_EQ(chosen.count(), 1);
 }
 
@@ -74,35 +53,25 @@ class GuiHomeScreen : public ScreenTest {
   }
 };
 
-TEST_F(GuiHomeScreen, ExitAsksFirstAndLeavesOnlyOnYes) {
-  CMainDlg home(op);
-  ShowScreen(home);
-  auto* file = Find<ActionList>(&home, "file");
-  EXPECT_EQ(file->itemText(0), "...");
-
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
-  PickExit(home);
-  EXPECT_TRUE(home.isVisible());
-  EXPECT_EQ(file->currentText(), "...");
-  EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
-  EXPECT_EQ(op.History().back().buttons, OperatorButtons::YesNo);
-
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
-  PickExit(home);
-  EXPECT_FALSE(home.isVisible());
-  EXPECT_EQ(home.result(), ChromeDialog::kConfirmed);
-}
-
-TEST_F(GuiHomeScreen, ClosingTheWindowAsksTheSameQuestion) {
-  CMainDlg home(op);
-  ShowScreen(home);
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
-  home.close();
-  EXPECT_TRUE(home.isVisible());
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
-  home.close();
-  EXPECT_FALSE(home.isVisible());
-  EXPECT_EQ(home.result(), ChromeDialog::kConfirmed);
+TEST_F(GuiHomeScreen, ExitOrClosingAsksFirstAndLeavesOnlyOnYes) {
+  for (const bool close : {false, true}) {
+    CMainDlg home(op);
+    ShowScreen(home);
+    auto* file = Find<ActionList>(&home, "file");
+    for (const OperatorAnswer answer : {OperatorAnswer::No, OperatorAnswer::Yes}) {
+      op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", answer);
+      if (close) {
+        home.close();
+      } else {
+        PickExit(home);
+      }
+      EXPECT_EQ(home.isVisible(), answer == OperatorAnswer::No);
+      EXPECT_EQ(file->currentText(), "...");
+      EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
+      EXPECT_EQ(op.History().back().buttons, OperatorButtons::YesNo);
+    }
+    EXPECT_EQ(home.result(), ChromeDialog::kConfirmed);
+  }
 }
 
 TEST_F(GuiHomeScreen, EscapeAndEnterOnThePlaceholderDoNothingEnterOnHelpOpensIt) {
