@@ -7,6 +7,7 @@
 #include "package/MediaPackage.h"
 #include "process/ChildProcess.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane::test {
 namespace {
@@ -16,9 +17,7 @@ constexpr const char* kDevice = "00000000000012AB";
 class CliPackageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ChannelConfig one;
-    one.ResetSettings();
-    one.ResetPlaylists();
+    ChannelConfig one = FreshChannel();
     one.Music.entries = {"00:00:03 | song.ogg"};
     ChannelConfig two;
     DeviceConfigRecord record;
@@ -26,7 +25,8 @@ class CliPackageTest : public ::testing::Test {
     record.time_zone.Set("Europe/Paris");
     ASSERT_TRUE(WriteConfigRecordFile(folder / "config.dat", record, one, two));
     WriteWholeFile(folder / "song.ogg", std::vector<std::uint8_t>(3000, 0x33));
-    package = Write("Lobby_SU_20240315_" + std::string(kDevice) + ".ipc", kDevice, "0000000000000000");
+    package =
+        Write("Lobby_SU_20240315_" + std::string(kDevice) + ".ipc", kDevice, "0000000000000000");
   }
 
   std::filesystem::path Write(const std::string& name, const std::string& device,
@@ -89,20 +89,17 @@ TEST_F(CliPackageTest, InspectShowsHeaderMembersAndRecord) {
   EXPECT_NE(text.out.find("- 00:00:03 | song.ogg"), std::string::npos) << text.out;
 }
 
-TEST_F(CliPackageTest, UnpackLikeTheApplicationOpens) {
-  const auto out = folder / "out";
-  const auto run = Cli({"unpack", package.string(), out.string()});
+TEST_F(CliPackageTest, UnpackAndRelockWriteTheSameContent) {
+  auto run = Cli({"unpack", package.string(), (folder / "unpacked").string()});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(ReadWholeFile(out / "song.ogg"), std::vector<std::uint8_t>(3000, 0x33));
-  EXPECT_TRUE(std::filesystem::exists(out / "config.dat"));
-  EXPECT_EQ(std::filesystem::file_size(out / "update.bin"), 11u);
-}
+  EXPECT_EQ(ReadWholeFile(folder / "unpacked" / "song.ogg"), std::vector<std::uint8_t>(3000, 0x33));
+  EXPECT_EQ(std::filesystem::file_size(folder / "unpacked" / "update.bin"), 11u);
 
-TEST_F(CliPackageTest, RelockWritesTheSameContentForAnotherDeviceAndKey) {
+  // Relocked for another device and key.
   const auto out = folder / "relocked";
   std::filesystem::create_directories(out);
-  auto run = Cli({"relock", package.string(), "--device-id", "abc", "--provider-key", "ACME", "--out",
-                  out.string()});
+  run = Cli({"relock", package.string(), "--device-id", "abc", "--provider-key", "ACME", "--out",
+             out.string()});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   std::filesystem::path relocked;
   for (const auto& entry : std::filesystem::directory_iterator(out)) relocked = entry.path();
@@ -120,12 +117,22 @@ TEST_F(CliPackageTest, RelockWritesTheSameContentForAnotherDeviceAndKey) {
   EXPECT_EQ(Cli({"relock", relocked.string(), "--device-id", "1"}).exitCode, 10);
 }
 
-TEST_F(CliPackageTest, HelpAndUsageErrors) {
-  for (const char* command : {"inspect", "verify", "unpack", "relock"}) {
-    const auto run = Cli({command, "--help"});
+TEST_F(CliPackageTest, VersionHelpAndUsageErrors) {
+  const ChildResult version = RunChild(CORVANE_CLI_EXE, {"--version"}, {});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("corvane-cli ") + CORVANE_VERSION_TEXT + "\n");
+  for (const char* command : {"--help", "inspect", "verify", "unpack", "relock"}) {
+    const auto run = std::string(command) == "--help" ? RunChild(CORVANE_CLI_EXE, {command}, {})
+                                                      : Cli({command, "--help"});
     EXPECT_EQ(run.exitCode, 0) << command;
-    EXPECT_NE(run.out.find("Usage: corvane-cli package"), std::string::npos);
+    EXPECT_NE(run.out.find("Usage: corvane-cli"), std::string::npos) << command;
+    EXPECT_EQ(run.err, "") << command;
   }
+  const ChildResult unknown = RunChild(CORVANE_CLI_EXE, {"frobnicate"}, {});
+  EXPECT_EQ(unknown.exitCode, 64);
+  EXPECT_EQ(unknown.out, "");
+  EXPECT_NE(unknown.err.find("unknown command 'frobnicate'"), std::string::npos);
+  EXPECT_EQ(RunChild(CORVANE_CLI_EXE, {}, {}).exitCode, 64);
   EXPECT_EQ(Cli({"relock", package.string(), "--device-id", "xyz"}).exitCode, 64);
   EXPECT_EQ(Cli({"relock", package.string()}).exitCode, 64);
   EXPECT_EQ(Cli({"verify"}).exitCode, 64);
