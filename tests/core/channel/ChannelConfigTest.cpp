@@ -34,19 +34,6 @@ TEST(ChannelConfigTest, PlaylistResetEmptiesTheListsAndKeepsSettingsAndReservedB
   EXPECT_FALSE(channel.HoldsAnyEntry());
 }
 
-TEST(ChannelConfigTest, SettingsResetZeroesOnlyTheSettingsReservedArea) {
-  ChannelConfig channel;
-  channel.reserved.fill(0xAB);
-  channel.Music.reserved[5] = 0x22;
-  channel.Music.entries = {"00:00:01 | a.ogg"};
-
-  channel.ResetSettings();
-
-  EXPECT_EQ(channel.reserved, decltype(channel.reserved){});
-  EXPECT_EQ(channel.Music.reserved[5], 0x22);
-  EXPECT_EQ(channel.Music.entries.size(), 1u);
-}
-
 TEST(ChannelConfigTest, ScheduledAddAndRemoveKeepTheSequencesInStep) {
   ScheduledRecord scheduled;
   scheduled.AddEntry("first");

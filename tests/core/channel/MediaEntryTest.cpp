@@ -24,14 +24,6 @@ TEST(MediaEntryTest, EntryIsCutToTheLongestLineTheRecordHolds) {
   EXPECT_EQ(FormatEntry(5, std::string(2047 - 11, 'y')).size(), kMaxEntryLength);
 }
 
-TEST(MediaEntryTest, DurationReadsBackWhatWasFormatted) {
-  for (std::int64_t seconds : {0, 1, 59, 60, 232, 3599, 3600, 45296, 99 * 3600 + 3599}) {
-    EXPECT_EQ(DurationOfEntry(FormatEntry(seconds, "f.ogg")), seconds) << seconds;
-  }
-  // Only two hour digits are read: 100 hours comes back as "10" hours.
-  EXPECT_EQ(DurationOfEntry(FormatEntry(100 * 3600, "f.ogg")), 10u * 3600);
-}
-
 TEST(MediaEntryTest, DurationOfShortOrGarbledLines) {
   const std::pair<std::string_view, std::uint32_t> cases[] = {
       {"", 0},

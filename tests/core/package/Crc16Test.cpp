@@ -31,19 +31,6 @@ TEST(Crc16, CheckValuesOnEveryPath) {
   }
 }
 
-TEST(Crc16, StepIsTheBitwiseDefinitionFromAnyStart) {
-  std::mt19937 rng(1);
-  std::vector<unsigned> starts = {0x0000, 0xFFFF, 0x8000, 0x0001};
-  for (int i = 0; i < 60; ++i) starts.push_back(static_cast<unsigned>(rng() & 0xFFFFu));
-  for (const unsigned start : starts) {
-    for (unsigned byte = 0; byte < 256; ++byte) {
-      const auto b = static_cast<std::uint8_t>(byte);
-      ASSERT_EQ(Crc16Step(static_cast<std::uint16_t>(start), b), BitwiseCrc16(&b, 1, start))
-          << start << " " << byte;
-    }
-  }
-}
-
 TEST(Crc16, PathsIncludeTheCarrylessOnesThisProcessorHas) {
   std::vector<std::string_view> names;
   for (const crc16::Path& path : crc16::PathsOnThisCpu()) names.push_back(path.name);
