@@ -1,11 +1,11 @@
 // The change-password screen: the order of its checks, the length rule and
 // the keyboard.
-#include <QLabel>
 #include <QLineEdit>
 
 #include "gui/app/AboutDlg.h"
 #include "gui/app/ChangePasswordDlg.h"
 #include "gui/chrome/ColorButton.h"
+#include "package/PasswordRules.h"
 #include "package/SecuritySettingsFile.h"
 #include "support/ScreenTest.h"
 
@@ -27,17 +27,13 @@ class ChangePasswordScreen : public ScreenTest {
   }
 };
 
-struct Refusal {
-  const char* stored;
-  QString current;
-  QString newPassword;
-  QString repeat;
-  const char* title;
-  const char* text;
-};
-
 TEST_F(ChangePasswordScreen, RefusesInTheGivenOrderAndChangesNothing) {
-  const Refusal refusals[] = {
+  const struct {
+    const char* stored;
+    QString current, newPassword, repeat;
+    const char* title;
+    const char* text;
+  } refusals[] = {
       {"tavik", "tavik1", "abcdefg", "abcdefg", "Invalid Password", "Current password invalid"},
       {"tavik", "TAVIK", "abcdefg", "abcdefg", "Invalid Password", "Current password invalid"},
       // A wrong current password is reported before a mismatch.
@@ -55,7 +51,7 @@ TEST_F(ChangePasswordScreen, RefusesInTheGivenOrderAndChangesNothing) {
       {"tavik", "tavik", " ab c ", "ab c", "Password Length Invalid",
        "Password length must be\nbetween 5 and 17 characters."},
   };
-  for (const Refusal& r : refusals) {
+  for (const auto& r : refusals) {
     SCOPED_TRACE(r.text);
     session.Security.Password = r.stored;
     CChangePasswordDlg screen(session, op);
@@ -71,30 +67,24 @@ TEST_F(ChangePasswordScreen, RefusesInTheGivenOrderAndChangesNothing) {
   EXPECT_EQ(StoredPassword(), "(no file)");
 }
 
-TEST_F(ChangePasswordScreen, SixteenCharactersAreAcceptedStoredAndConfirmed) {
-  CChangePasswordDlg screen(session, op);
-  ShowScreen(screen);
-  Fill(screen, "tavik", "0123456789abcdef", "0123456789abcdef");
-  op.ExpectMessage("Success", "Password updated");
-  Click(Find<CColorButton>(&screen, "save"));
-
-  EXPECT_FALSE(screen.isVisible());
-  EXPECT_EQ(screen.result(), ChromeDialog::kConfirmed);
-  EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
-  EXPECT_EQ(session.Security.Password, "0123456789abcdef");
-  EXPECT_EQ(StoredPassword(), "0123456789abcdef");
+TEST_F(ChangePasswordScreen, FiveToSixteenCharactersAreStoredTrimmedAndConfirmed) {
+  for (const auto& [typed, stored] : {std::pair<QString, std::string>{" 5char  ", "5char"},
+                                      {"0123456789abcdef", "0123456789abcdef"}}) {
+    const std::string current = session.Security.Password;
+    CChangePasswordDlg screen(session, op);
+    ShowScreen(screen);
+    Fill(screen, " " + QString::fromStdString(current), typed, typed.trimmed());
+    op.ExpectMessage("Success", "Password updated");
+    Click(Find<CColorButton>(&screen, "save"));
+    EXPECT_FALSE(screen.isVisible());
+    EXPECT_EQ(screen.result(), ChromeDialog::kConfirmed);
+    EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
+    EXPECT_EQ(session.Security.Password, stored);
+    EXPECT_EQ(StoredPassword(), stored);
+  }
 }
 
-TEST_F(ChangePasswordScreen, FiveCharactersAreEnoughAndBlanksAroundAreTrimmed) {
-  CChangePasswordDlg screen(session, op);
-  ShowScreen(screen);
-  Fill(screen, "  tavik", " 5char  ", "5char ");
-  op.ExpectMessage("Success", "Password updated");
-  Click(Find<CColorButton>(&screen, "save"));
-  EXPECT_EQ(session.Security.Password, "5char");
-}
-
-TEST_F(ChangePasswordScreen, TheSeventeenthCharacterCannotBeTyped) {
+TEST_F(ChangePasswordScreen, FieldsTakeSixteenMaskedCharactersOfWhatTheFileKeepsWhole) {
   CChangePasswordDlg screen(session, op);
   ShowScreen(screen);
   for (const char* name : {"currentPassword", "newPassword", "repeatPassword"}) {
@@ -103,13 +93,9 @@ TEST_F(ChangePasswordScreen, TheSeventeenthCharacterCannotBeTyped) {
     EXPECT_EQ(field->text(), "0123456789abcdef") << name;
     EXPECT_EQ(field->echoMode(), QLineEdit::Password) << name;
   }
-}
-
-TEST_F(ChangePasswordScreen, ANewPasswordTakesOnlyCharactersTheSettingsFileKeepsWhole) {
-  CChangePasswordDlg screen(session, op);
-  ShowScreen(screen);
   auto* field = Find<QLineEdit>(&screen, "newPassword");
-  Type(field, QString::fromUtf8("gr\xC3\xBC\xC3\x9F" "e 1!"));
+  Retype(field, QString::fromUtf8("gr\xC3\xBC\xC3\x9F"
+                                  "e 1!"));
   EXPECT_EQ(field->text(), "gre 1!");
 }
 
@@ -124,17 +110,7 @@ TEST_F(ChangePasswordScreen, CancelChangesNothing) {
   EXPECT_EQ(StoredPassword(), "(no file)");
 }
 
-TEST_F(ChangePasswordScreen, EscapeNeverClosesTheScreen) {
-  CChangePasswordDlg screen(session, op);
-  ShowScreen(screen);
-  for (const char* name :
-       {"currentPassword", "newPassword", "repeatPassword", "save", "cancel", "help"}) {
-    PressEscape(Find(&screen, name));
-    EXPECT_TRUE(screen.isVisible()) << name;
-  }
-}
-
-TEST_F(ChangePasswordScreen, EnterInAnyFieldOrOnSavePressesSave) {
+TEST_F(ChangePasswordScreen, EnterPressesSaveFromTheFieldsAndEscapeNeverCloses) {
   for (const char* where : {"currentPassword", "newPassword", "repeatPassword", "save"}) {
     CChangePasswordDlg screen(session, op);
     ShowScreen(screen);
@@ -142,16 +118,13 @@ TEST_F(ChangePasswordScreen, EnterInAnyFieldOrOnSavePressesSave) {
     PressEnter(Find(&screen, where));
     EXPECT_TRUE(op.AllAnswered()) << where;
   }
-}
-
-TEST_F(ChangePasswordScreen, EnterOnCancelIsSwallowedAndOnNeedHelpOpensHelp) {
   CChangePasswordDlg screen(session, op);
   ShowScreen(screen);
   Fill(screen, "tavik", "abcdefg", "abcdefg");
-  PressEnter(Find(&screen, "cancel"));
+  PressEscape(Find(&screen, "newPassword"));
   EXPECT_TRUE(screen.isVisible());
-  EXPECT_TRUE(op.History().empty());
-
+  PressEnter(Find(&screen, "cancel"));  // swallowed
+  EXPECT_TRUE(screen.isVisible());
   WhenScreenOpens([](QDialog& help) {
     EXPECT_NE(qobject_cast<CAboutDlg*>(&help), nullptr);
     Click(Find<CColorButton>(&help, "ok"));
@@ -159,6 +132,15 @@ TEST_F(ChangePasswordScreen, EnterOnCancelIsSwallowedAndOnNeedHelpOpensHelp) {
   PressEnter(Find(&screen, "help"));
   EXPECT_TRUE(ScreenWasDriven());
   EXPECT_TRUE(screen.isVisible());
+  EXPECT_EQ(session.Security.Password, "tavik");
+}
+
+TEST(GuiPasswordRules, LengthCountsCharactersNotBytes) {
+  EXPECT_EQ(CharacterCount("abc"), 3);
+  EXPECT_EQ(CharacterCount("\xC3\xA4\xC3\xB6\xE2\x82\xAC\xF0\x9F\x8E\xB5"), 4);  // äö€ and a note
+  const std::string four = "\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4";                   // still too short
+  ASSERT_TRUE(CheckPasswordChange("tavik", "tavik", four, four).has_value());
+  EXPECT_EQ(CheckPasswordChange("tavik", "tavik", four, four)->title, "Password Length Invalid");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The action lists and, for now, the home screen's way out.
-#include <QLabel>
 #include <QAbstractItemView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -12,27 +12,11 @@
 namespace corvane::test {
 namespace {
 
-TEST(GuiActionList, ActsOnceOnAPickAndReturnsToThePlaceholder) {
+TEST(GuiActionList, APickActsOnceAndReturnsToThePlaceholderButArrowKeysOnlySelect) {
   ActionList list;
   list.SetActions({"Open", "Exit Application"});
   ASSERT_EQ(list.count(), 3);
-  EXPECT_EQ(list.itemText(0), "...");
   EXPECT_EQ(list.currentText(), "...");
-  QSignalSpy chosen(&list, &ActionList::ActionChosen);
-
-  list.setCurrentIndex(2);
-  list.ActOnSelection();
-  ASSERT_EQ(chosen.count(), 1);
-  EXPECT_EQ(chosen[0][0].toString(), "Exit Application");
-  EXPECT_EQ(list.currentIndex(), 0);
-
-  list.ActOnSelection();  // the placeholder does nothing
-  EXPECT_EQ(chosen.count(), 1);
-}
-
-TEST(GuiActionList, ArrowKeysOnAClosedListOnlySelect) {
-  ActionList list;
-  list.SetActions({"Open", "Exit Application"});
   ShowScreen(list);
   QSignalSpy chosen(&list, &ActionList::ActionChosen);
   QTest::keyClick(&list, Qt::Key_Down);
@@ -40,13 +24,7 @@ TEST(GuiActionList, ArrowKeysOnAClosedListOnlySelect) {
   QCoreApplication::processEvents();
   EXPECT_EQ(list.currentText(), "Exit Application");
   EXPECT_EQ(chosen.count(), 0);
-}
-
-TEST(GuiActionList, ClosingTheDropDownOnAnEntryActsOnIt) {
-  ActionList list;
-  list.SetActions({"Open", "Exit Application"});
-  ShowScreen(list);
-  QSignalSpy chosen(&list, &ActionList::ActionChosen);
+  list.setCurrentIndex(0);
 
   list.showPopup();
   QAbstractItemView* view = list.view();
@@ -57,10 +35,11 @@ TEST(GuiActionList, ClosingTheDropDownOnAnEntryActsOnIt) {
   EXPECT_EQ(chosen[0][0].toString(), "Open");
   EXPECT_EQ(list.currentIndex(), 0);
 
-  // Dismissed without a pick: nothing happens.
+  // Dismissed without a pick, or acting on the placeholder: nothing happens.
   list.showPopup();
   list.hidePopup();
   QCoreApplication::processEvents();
+  list.ActOnSelection();
   EXPECT_EQ(chosen.count(), 1);
 }
 
@@ -73,49 +52,29 @@ class GuiHomeScreen : public ScreenTest {
   }
 };
 
-TEST_F(GuiHomeScreen, ExitAsksFirstAndLeavesOnlyOnYes) {
-  CMainDlg homeScreen(context, screens);
-  ShowScreen(homeScreen);
-  auto* file = Find<ActionList>(&homeScreen, "file");
-  EXPECT_EQ(file->itemText(0), "...");
-
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
-  PickExit(homeScreen);
-  EXPECT_TRUE(homeScreen.isVisible());
-  EXPECT_EQ(file->currentText(), "...");
-  EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
-  EXPECT_EQ(op.History().back().buttons, OperatorButtons::YesNo);
-
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
-  PickExit(homeScreen);
-  EXPECT_FALSE(homeScreen.isVisible());
-  EXPECT_EQ(homeScreen.result(), ChromeDialog::kConfirmed);
-}
-
-TEST_F(GuiHomeScreen, ExitStopsThePreviewBeforeAskingButClosingTheWindowLeavesItPlaying) {
-  CMainDlg homeScreen(context, screens);
-  ShowScreen(homeScreen);
-  player.PlayFile("output.wav");
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
-  homeScreen.close();
-  EXPECT_TRUE(player.IsPlaying());
-
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
-  PickExit(homeScreen);
-  EXPECT_FALSE(player.IsPlaying());
-  EXPECT_EQ(player.log, (std::vector<std::string>{"play output.wav", "stop"}));
-}
-
-TEST_F(GuiHomeScreen, ClosingTheWindowAsksTheSameQuestion) {
-  CMainDlg homeScreen(context, screens);
-  ShowScreen(homeScreen);
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::No);
-  homeScreen.close();
-  EXPECT_TRUE(homeScreen.isVisible());
-  op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", OperatorAnswer::Yes);
-  homeScreen.close();
-  EXPECT_FALSE(homeScreen.isVisible());
-  EXPECT_EQ(homeScreen.result(), ChromeDialog::kConfirmed);
+// Exit stops the preview before it asks, whatever the answer; closing the
+// window asks the same question and leaves the preview playing.
+TEST_F(GuiHomeScreen, ExitOrClosingAsksFirstAndLeavesOnlyOnYes) {
+  for (const bool close : {false, true}) {
+    CMainDlg homeScreen(context, screens);
+    ShowScreen(homeScreen);
+    auto* file = Find<ActionList>(&homeScreen, "file");
+    for (const OperatorAnswer answer : {OperatorAnswer::No, OperatorAnswer::Yes}) {
+      player.PlayFile("output.wav");
+      op.ExpectQuestion("Exit Corvane", "Are you sure you want to exit?", answer);
+      if (close) {
+        homeScreen.close();
+      } else {
+        PickExit(homeScreen);
+      }
+      EXPECT_EQ(player.IsPlaying(), close);
+      EXPECT_EQ(homeScreen.isVisible(), answer == OperatorAnswer::No);
+      EXPECT_EQ(file->currentText(), "...");
+      EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
+      EXPECT_EQ(op.History().back().buttons, OperatorButtons::YesNo);
+    }
+    EXPECT_EQ(homeScreen.result(), ChromeDialog::kConfirmed);
+  }
 }
 
 TEST_F(GuiHomeScreen, EscapeAndEnterOnThePlaceholderDoNothingEnterOnHelpOpensIt) {

@@ -51,35 +51,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return condition();
 }
 
-// Holds the instance lock in a child process that can be made to crash.
-class LockHolder {
- public:
-  explicit LockHolder(const std::filesystem::path& folder) {
-    int ready[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::close(ready[0]);
-      InstanceLock lock;
-      const char answer = lock.Acquire(folder) == InstanceLock::Result::Acquired ? 'y' : 'n';
-      (void)!::write(ready[1], &answer, 1);
-      for (;;) ::pause();
-    }
-    ::close(ready[1]);
-    char answer = 0;
-    EXPECT_EQ(::read(ready[0], &answer, 1), 1);
-    ::close(ready[0]);
-    EXPECT_EQ(answer, 'y');
-  }
-  void Crash() {
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-  }
-
- private:
-  pid_t pid_ = -1;
-};
-
 // The application running in the background, its output kept in a file.
 class RunningApplication {
  public:
@@ -139,43 +110,24 @@ class RunningApplication {
   std::optional<int> exitCode_;
 };
 
-TEST(ApplicationProcess, SecondInstanceEndsSilentlyAndLeavesTheFirstAlone) {
-  TempFolder data;
-  const auto temp = data.Path() / "temp";
-  std::filesystem::create_directories(temp);
-  Touch(temp / "work.ogg");
-  InstanceLock first;
-  ASSERT_EQ(first.Acquire(data.Path()), InstanceLock::Result::Acquired);
-
-  const ChildResult second = RunChild(CORVANE_EXE, {}, {{"CORVANE_DATA_DIR", data.Path().string()}},
-                                      std::chrono::seconds(5));
-
-  ASSERT_TRUE(second.exitCode.has_value()) << "the second instance did not end by itself";
-  EXPECT_EQ(*second.exitCode, 0);
-  EXPECT_EQ(second.out, "");
-  EXPECT_EQ(second.err, "");
-  // The first instance's working files and lock are untouched.
-  EXPECT_TRUE(std::filesystem::exists(temp / "work.ogg"));
-  EXPECT_TRUE(LockHeldElsewhere(data.Path()));
-}
-
-TEST(ApplicationProcess, StartAfterACrashEmptiesTheTemporaryFolder) {
-  TempFolder data;
-  const auto temp = data.Path() / "temp";
+// One run from start to end: the start-up after a crash, a second start while
+// it runs, and the system ending it. (Each signal the system may send is
+// checked in process by the screen tests.)
+TEST(ApplicationProcess, StartsCleanKeepsASecondStartOutAndEndsCleanOnTheSystemsSignal) {
+  TempFolder xdg;  // no folder given: the user's data folder is used
+  const auto data = xdg.Path() / "Melloway";
+  const auto temp = data / "temp";
   std::filesystem::create_directories(temp / "keep");
   Touch(temp / "left.ogg");
-  Touch(temp / "output.wav");
   Touch(temp / "keep" / "inner.ogg");
   // An open killed half way through its unpacking.
   std::filesystem::create_directories(temp / ".unpacking-Q1w2E3");
   Touch(temp / ".unpacking-Q1w2E3" / "song.ogg");
-  LockHolder crashed(data.Path());
-  crashed.Crash();
+  Touch(data / "corvane.lock");  // as a crashed run leaves it
 
-  RunningApplication app({{"CORVANE_DATA_DIR", data.Path().string()}});
-
+  RunningApplication app({{"CORVANE_DATA_DIR", ""}, {"XDG_DATA_HOME", xdg.Path().string()}});
   // Emptied while the program is still running: by its start, not its end.
-  ASSERT_TRUE(WaitUntil([&] { return LockHeldElsewhere(data.Path()) && FilesIn(temp).empty(); }))
+  ASSERT_TRUE(WaitUntil([&] { return LockHeldElsewhere(data) && FilesIn(temp).empty(); }))
       << app.Output();
   EXPECT_TRUE(app.StillRunning()) << app.Output();
   // Only files directly inside are working files, and the program's own
@@ -183,72 +135,22 @@ TEST(ApplicationProcess, StartAfterACrashEmptiesTheTemporaryFolder) {
   EXPECT_TRUE(std::filesystem::exists(temp / "keep" / "inner.ogg"));
   EXPECT_FALSE(std::filesystem::exists(temp / ".unpacking-Q1w2E3"));
 
-  app.Signal(SIGTERM);
-  EXPECT_EQ(app.WaitForExit(), std::optional(0)) << app.Output();
-  // The run released its lock when it ended.
-  EXPECT_FALSE(LockHeldElsewhere(data.Path()));
-}
-
-TEST(ApplicationProcess, ASecondStartWhileTheFirstRunsEndsAtOnceAndSilently) {
-  TempFolder data;
-  RunningApplication first({{"CORVANE_DATA_DIR", data.Path().string()}});
-  ASSERT_TRUE(WaitUntil([&] { return LockHeldElsewhere(data.Path()); })) << first.Output();
-  Touch(data.Path() / "temp" / "work.ogg");
-
-  const ChildResult second =
-      RunChild(CORVANE_EXE, {}, {{"CORVANE_DATA_DIR", data.Path().string()}}, 5s);
-
+  // Whatever lies there now is the running session's work, which a second
+  // start must neither touch nor report on.
+  Touch(temp / "work.ogg");
+  const ChildResult second = RunChild(CORVANE_EXE, {}, {{"CORVANE_DATA_DIR", data.string()}}, 5s);
   ASSERT_TRUE(second.exitCode.has_value()) << "the second start did not end by itself";
   EXPECT_EQ(*second.exitCode, 0);
   EXPECT_EQ(second.out, "");
   EXPECT_EQ(second.err, "");
-  EXPECT_TRUE(first.StillRunning());
-  EXPECT_TRUE(std::filesystem::exists(data.Path() / "temp" / "work.ogg"));
-  first.Signal(SIGTERM);
-  EXPECT_EQ(first.WaitForExit(), std::optional(0)) << first.Output();
-}
+  EXPECT_TRUE(app.StillRunning());
+  EXPECT_TRUE(std::filesystem::exists(temp / "work.ogg"));
 
-class ApplicationEndedBySystem : public ::testing::TestWithParam<int> {};
-
-TEST_P(ApplicationEndedBySystem, EmptiesTheTemporaryFolderAndExitsZero) {
-  TempFolder data;
-  const auto temp = data.Path() / "temp";
-  std::filesystem::create_directories(temp / "keep");
-  Touch(temp / "left.ogg");
-  RunningApplication app({{"CORVANE_DATA_DIR", data.Path().string()}});
-  // Once the start-up has emptied the folder, whatever lies there is the
-  // running session's work.
-  ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(temp / "left.ogg"); }))
-      << app.Output();
-  Touch(temp / "work.ogg");
-  Touch(temp / "output.wav");
-
-  app.Signal(GetParam());
-
+  app.Signal(SIGTERM);
   EXPECT_EQ(app.WaitForExit(), std::optional(0)) << app.Output();
   EXPECT_TRUE(FilesIn(temp).empty());
   EXPECT_TRUE(std::filesystem::is_directory(temp / "keep"));
-  EXPECT_FALSE(LockHeldElsewhere(data.Path()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Signals, ApplicationEndedBySystem, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
-                         [](const ::testing::TestParamInfo<int>& signal) {
-                           switch (signal.param) {
-                             case SIGTERM: return std::string("Terminate");
-                             case SIGINT: return std::string("Interrupt");
-                             default: return std::string("HangUp");
-                           }
-                         });
-
-TEST(ApplicationProcess, UsesTheUserDataFolderWhenNoFolderIsGiven) {
-  TempFolder xdg;
-  const auto folder = xdg.Path() / "Melloway";
-  RunningApplication app({{"CORVANE_DATA_DIR", ""}, {"XDG_DATA_HOME", xdg.Path().string()}});
-
-  ASSERT_TRUE(WaitUntil([&] { return LockHeldElsewhere(folder); })) << app.Output();
-  EXPECT_TRUE(std::filesystem::is_directory(folder / "temp"));
-  app.Signal(SIGTERM);
-  EXPECT_EQ(app.WaitForExit(), std::optional(0)) << app.Output();
+  EXPECT_FALSE(LockHeldElsewhere(data));
 }
 
 }  // namespace

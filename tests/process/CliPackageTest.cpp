@@ -9,6 +9,7 @@
 #include "package/MediaPackage.h"
 #include "process/ChildProcess.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane::test {
 namespace {
@@ -18,9 +19,7 @@ constexpr const char* kDevice = "00000000000012AB";
 class CliPackageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ChannelConfig one;
-    one.ResetSettings();
-    one.ResetPlaylists();
+    ChannelConfig one = FreshChannel();
     one.Music.entries = {MediaEntry{"00:00:03", "song.ogg"}};
     ChannelConfig two;
     DeviceConfigRecord record;
@@ -28,7 +27,8 @@ class CliPackageTest : public ::testing::Test {
     record.time_zone.Set("Europe/Paris");
     ASSERT_TRUE(WriteConfigRecordFile(folder / "config.dat", record, one, two));
     WriteWholeFile(folder / "song.ogg", std::vector<std::uint8_t>(3000, 0x33));
-    package = Write("Lobby_SU_20240315_" + std::string(kDevice) + ".ipc", kDevice, "0000000000000000");
+    package =
+        Write("Lobby_SU_20240315_" + std::string(kDevice) + ".ipc", kDevice, "0000000000000000");
   }
 
   std::filesystem::path Write(const std::string& name, const std::string& device,
@@ -53,28 +53,6 @@ class CliPackageTest : public ::testing::Test {
   std::filesystem::path package;
 };
 
-TEST_F(CliPackageTest, VerifyReportsTheStatusAsExitCode) {
-  auto run = Cli({"verify", package.string()});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.out.find("valid, 2 members"), std::string::npos);
-
-  auto bytes = ReadWholeFile(package);
-  bytes[400] ^= 1;
-  WriteWholeFile(package, bytes);
-  run = Cli({"verify", package.string()});
-  EXPECT_EQ(run.exitCode, 5);
-  EXPECT_NE(run.err.find("File CRC Error."), std::string::npos);
-
-  const auto renamed = folder / "Lobby_SU_20240315_00000000000012AC.ipc";
-  bytes[400] ^= 1;
-  WriteWholeFile(renamed, bytes);
-  EXPECT_EQ(Cli({"verify", renamed.string()}).exitCode, 9);
-  // The device can also be named on the command line; the cipher key still
-  // comes from the file name.
-  EXPECT_EQ(Cli({"verify", renamed.string(), "--device-id", "12ac"}).exitCode, 9);
-  EXPECT_FALSE(std::filesystem::exists(folder / "out"));
-}
-
 TEST_F(CliPackageTest, InspectShowsHeaderMembersAndRecord) {
   const auto run = Cli({"inspect", package.string(), "--json"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -91,20 +69,17 @@ TEST_F(CliPackageTest, InspectShowsHeaderMembersAndRecord) {
   EXPECT_NE(text.out.find("- 00:00:03 | song.ogg"), std::string::npos) << text.out;
 }
 
-TEST_F(CliPackageTest, UnpackLikeTheApplicationOpens) {
-  const auto out = folder / "out";
-  const auto run = Cli({"unpack", package.string(), out.string()});
+TEST_F(CliPackageTest, UnpackAndRelockWriteTheSameContent) {
+  auto run = Cli({"unpack", package.string(), (folder / "unpacked").string()});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(ReadWholeFile(out / "song.ogg"), std::vector<std::uint8_t>(3000, 0x33));
-  EXPECT_TRUE(std::filesystem::exists(out / "config.dat"));
-  EXPECT_EQ(std::filesystem::file_size(out / "update.bin"), 11u);
-}
+  EXPECT_EQ(ReadWholeFile(folder / "unpacked" / "song.ogg"), std::vector<std::uint8_t>(3000, 0x33));
+  EXPECT_EQ(std::filesystem::file_size(folder / "unpacked" / "update.bin"), 11u);
 
-TEST_F(CliPackageTest, RelockWritesTheSameContentForAnotherDeviceAndKey) {
+  // Relocked for another device and key.
   const auto out = folder / "relocked";
   std::filesystem::create_directories(out);
-  auto run = Cli({"relock", package.string(), "--device-id", "abc", "--provider-key", "ACME", "--out",
-                  out.string()});
+  run = Cli({"relock", package.string(), "--device-id", "abc", "--provider-key", "ACME", "--out",
+             out.string()});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   std::filesystem::path relocked;
   for (const auto& entry : std::filesystem::directory_iterator(out)) relocked = entry.path();
@@ -122,12 +97,22 @@ TEST_F(CliPackageTest, RelockWritesTheSameContentForAnotherDeviceAndKey) {
   EXPECT_EQ(Cli({"relock", relocked.string(), "--device-id", "1"}).exitCode, 10);
 }
 
-TEST_F(CliPackageTest, HelpAndUsageErrors) {
-  for (const char* command : {"inspect", "verify", "unpack", "relock"}) {
-    const auto run = Cli({command, "--help"});
+TEST_F(CliPackageTest, VersionHelpAndUsageErrors) {
+  const ChildResult version = RunChild(CORVANE_CLI_EXE, {"--version"}, {});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("corvane-cli ") + CORVANE_VERSION_TEXT + "\n");
+  for (const char* command : {"--help", "inspect", "verify", "unpack", "relock"}) {
+    const auto run = std::string(command) == "--help" ? RunChild(CORVANE_CLI_EXE, {command}, {})
+                                                      : Cli({command, "--help"});
     EXPECT_EQ(run.exitCode, 0) << command;
-    EXPECT_NE(run.out.find("Usage: corvane-cli package"), std::string::npos);
+    EXPECT_NE(run.out.find("Usage: corvane-cli"), std::string::npos) << command;
+    EXPECT_EQ(run.err, "") << command;
   }
+  const ChildResult unknown = RunChild(CORVANE_CLI_EXE, {"frobnicate"}, {});
+  EXPECT_EQ(unknown.exitCode, 64);
+  EXPECT_EQ(unknown.out, "");
+  EXPECT_NE(unknown.err.find("unknown command 'frobnicate'"), std::string::npos);
+  EXPECT_EQ(RunChild(CORVANE_CLI_EXE, {}, {}).exitCode, 64);
   EXPECT_EQ(Cli({"relock", package.string(), "--device-id", "xyz"}).exitCode, 64);
   EXPECT_EQ(Cli({"relock", package.string()}).exitCode, 64);
   EXPECT_EQ(Cli({"verify"}).exitCode, 64);
@@ -163,17 +148,21 @@ TEST_F(CliPackageTest, EveryCommandExitsWithTheStatusOfWhatItFound) {
   struct Case {
     std::vector<std::string> words;
     int exitCode;
+    std::string says = "";  // on standard output when it succeeds, else on standard error
   };
   const std::string out = (folder / "new").string();
   const std::vector<Case> cases = {
       {{"inspect", package.string()}, 0},
       {{"inspect", damaged.string()}, 5},
+      {{"verify", package.string()}, 0, "valid, 2 members"},
+      // The device may be named on the command line; the key is still the file name's.
+      {{"verify", renamed.string(), "--device-id", "12ac"}, 9, "Update File Not Valid."},
       {{"inspect", renamed.string()}, 9},
       {{"inspect", locked.string()}, 10},
       {{"inspect", locked.string(), "--provider-key", "ACME"}, 0},
       {{"inspect", padded.string()}, 6},
       {{"inspect", missing}, 2},
-      {{"verify", damaged.string()}, 5},
+      {{"verify", damaged.string()}, 5, "File CRC Error."},
       {{"verify", locked.string()}, 10},
       {{"verify", locked.string(), "--provider-key", "ACME", "--device-id", "12AC"}, 10},
       {{"verify", padded.string()}, 6},
@@ -198,6 +187,7 @@ TEST_F(CliPackageTest, EveryCommandExitsWithTheStatusOfWhatItFound) {
     for (const auto& word : c.words) shown += word + " ";
     const auto run = Cli(c.words);
     EXPECT_EQ(run.exitCode, c.exitCode) << shown << "\n" << run.err;
+    EXPECT_NE((c.exitCode == 0 ? run.out : run.err).find(c.says), std::string::npos) << shown;
     // A failed unpack leaves no folder behind, and nothing is written anywhere.
     EXPECT_FALSE(std::filesystem::exists(out)) << shown;
   }

@@ -13,6 +13,7 @@
 #include "process/KillTrial.h"
 #include "project/ProjectFiles.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane::test {
 namespace {

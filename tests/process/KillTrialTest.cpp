@@ -21,6 +21,7 @@
 #include "process/KillTrial.h"
 #include "project/SessionRun.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane::test {
 namespace {

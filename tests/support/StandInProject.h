@@ -11,6 +11,7 @@
 #include "support/FixedClock.h"
 #include "support/ScriptedOperator.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane::test {
 

@@ -29,13 +29,5 @@ void WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-SessionFolders FoldersIn(const std::filesystem::path& data) {
-  SessionFolders folders;
-  folders.ApplicationFolder = data;
-  folders.TempFolder = (data / "temp").string() + "/";
-  folders.ProgramFolder = data / "program";
-  folders.SilentFile = folders.ProgramFolder / "null.wav";
-  return folders;
-}
 
 }  // namespace corvane::test

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "session/SessionFolders.h"
-
 namespace corvane::test {
 
 class TempFolder {
@@ -24,10 +22,6 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
-
-// A session's folders inside data: the application folder is data itself,
-// the temporary folder data/temp.
-SessionFolders FoldersIn(const std::filesystem::path& data);
 
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -3,25 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "common/ByteOrder.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane {
 namespace {
 
 using test::TempFolder;
-
-TEST(AudioSettings, DefaultsAndOfferedChoices) {
-  const AudioSettings d;
-  EXPECT_EQ(d.ProjectRateText.View(), "22050");
-  EXPECT_EQ(d.ProjectRate, 22050);
-  EXPECT_EQ(d.OutputRateText.View(), "22050");
-  EXPECT_EQ(d.OutputRate, 22050);
-  EXPECT_EQ(d.OutputCodec.View(), "pcm_s16le");
-  EXPECT_EQ(d.MaxLength, 3600);
-  EXPECT_EQ(kOfferedRates[3], 22050);
-  EXPECT_EQ(kOutputCodecs[1].display, "WAV/PCM 16 Bit");
-  EXPECT_EQ(kOutputCodecs[1].codec, "pcm_s16le");
-}
 
 TEST(AudioSettings, FileLayoutIsSeventyTwoBigEndianBytes) {
   AudioSettings s;
@@ -40,6 +29,14 @@ TEST(AudioSettings, FileLayoutIsSeventyTwoBigEndianBytes) {
   EXPECT_EQ(ReadBE32(&bytes[64]), 44100u);
   EXPECT_EQ(ReadBE32(&bytes[68]), 600u);
   EXPECT_EQ(DecodeAudioSettings(bytes), s);
+
+  // Texts without a terminator are kept whole and written back unchanged.
+  std::array<std::uint8_t, 72> sevens{};
+  sevens.fill('7');
+  const auto settings = DecodeAudioSettings(sevens);
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->ProjectRateText.View(), std::string(20, '7'));
+  EXPECT_EQ(EncodeAudioSettings(*settings), sevens);
 }
 
 TEST(AudioSettings, LoadUsesTheModelsFileOrTheDefaults) {
@@ -56,34 +53,20 @@ TEST(AudioSettings, LoadUsesTheModelsFileOrTheDefaults) {
   EXPECT_EQ(AudioSettingsOf(audio), stored);
   EXPECT_FALSE(LoadAudioSettings(audio, app.Path(), 1));
   EXPECT_EQ(AudioSettingsOf(audio), AudioSettings{});
-}
 
-TEST(AudioSettings, AFileOfAnyOtherSizeLoadsTheDefaults) {
-  TempFolder app;
-  AudioSettings stored;
-  stored.MaxLength = 60;
-  auto bytes = EncodeAudioSettings(stored);
+  // A file of any other size is not the settings.
+  const auto bytes = EncodeAudioSettings(stored);
   for (std::size_t size : {std::size_t{0}, std::size_t{71}, std::size_t{73}, std::size_t{300}}) {
     std::vector<std::uint8_t> file(bytes.begin(), bytes.end());
     file.resize(size, 0);
     test::WriteWholeFile(app / "audio_settings.2", file);
-    ST_AUDIO_TYPE audio;
-    audio.MaxLength = 5;
+    ApplyAudioSettings(audio, stored);
     EXPECT_FALSE(LoadAudioSettings(audio, app.Path(), 2)) << size;
     EXPECT_EQ(AudioSettingsOf(audio), AudioSettings{}) << size;
   }
 }
 
-TEST(AudioSettings, UnterminatedTextsAreKeptButReadWithinTheirField) {
-  std::array<std::uint8_t, 72> bytes{};
-  bytes.fill('7');
-  const auto settings = DecodeAudioSettings(bytes);
-  ASSERT_TRUE(settings);
-  EXPECT_EQ(settings->ProjectRateText.View(), std::string(20, '7'));
-  EXPECT_EQ(EncodeAudioSettings(*settings), bytes);
-}
-
-TEST(AudioSettings, SaveReplacesTheFileWhole) {
+TEST(AudioSettings, SaveReplacesTheFileWholeOrNotAtAll) {
   TempFolder app;
   AudioSettings first;
   first.MaxLength = 60;
@@ -91,20 +74,21 @@ TEST(AudioSettings, SaveReplacesTheFileWhole) {
   second.MaxLength = 120;
   ASSERT_TRUE(SaveAudioSettings(first, app.Path(), 4));
   ASSERT_TRUE(SaveAudioSettings(second, app.Path(), 4));
-  const auto bytes = test::ReadWholeFile(app / "audio_settings.4");
-  ASSERT_EQ(bytes.size(), 72u);
-  EXPECT_EQ(ReadBE32(&bytes[68]), 120u);
-  // No temporary file is left beside it.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app.Path()),
-                          std::filesystem::directory_iterator()),
-            1);
-}
+  const auto saved = test::ReadWholeFile(app / "audio_settings.4");
+  ASSERT_EQ(saved.size(), 72u);
+  EXPECT_EQ(ReadBE32(&saved[68]), 120u);
+  EXPECT_EQ(test::EntriesIn(app.Path()), 1u);  // no temporary left beside it
 
-TEST(AudioSettings, SaveIntoAnUnwritableFolderFails) {
-  TempFolder app;
+  // A disk that fills up during the save leaves the previous file.
+  {
+    const test::FileSizeLimit limited(40);
+    EXPECT_FALSE(SaveAudioSettings(first, app.Path(), 4));
+  }
+  EXPECT_EQ(test::ReadWholeFile(app / "audio_settings.4"), saved);
+  EXPECT_EQ(test::EntriesIn(app.Path()), 1u);
+
   test::WriteWholeFile(app / "blocker", std::vector<std::uint8_t>{1});
-  // A file where the folder should be.
-  EXPECT_FALSE(SaveAudioSettings(AudioSettings{}, app / "blocker", 2));
+  EXPECT_FALSE(SaveAudioSettings(AudioSettings{}, app / "blocker", 2));  // a file for a folder
 }
 
 }  // namespace

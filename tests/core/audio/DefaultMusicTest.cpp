@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "audio/AudioDecoder.h"
@@ -38,14 +37,9 @@ double Rms(std::span<const std::int16_t> s) {
   return std::sqrt(sum / static_cast<double>(s.size()));
 }
 
-TEST_F(DefaultMusicTest, LastsThreeToFourMinutesAtAnyRate) {
-  const double seconds = static_cast<double>(music->size()) / kRate;
-  EXPECT_GE(seconds, 180);
-  EXPECT_LE(seconds, 240);
-  EXPECT_NEAR(seconds, DefaultMusicSeconds(), 0.01);
-}
-
-TEST_F(DefaultMusicTest, PlaysThroughoutWithHeadroomAndFadesAtBothEnds) {
+TEST_F(DefaultMusicTest, LastsItsLengthAndPlaysThroughoutWithHeadroomAndFades) {
+  EXPECT_NEAR(static_cast<double>(music->size()) / kRate, DefaultMusicSeconds(), 0.01);
+  EXPECT_NEAR(DefaultMusicSeconds(), 217, 1);  // 3 min 37 s
   const auto peak = std::max_element(music->begin(), music->end(), [](auto a, auto b) {
     return std::abs(int{a}) < std::abs(int{b});
   });
@@ -57,23 +51,6 @@ TEST_F(DefaultMusicTest, PlaysThroughoutWithHeadroomAndFadesAtBothEnds) {
   }
   EXPECT_LT(std::abs(int{music->front()}), 50);
   EXPECT_LT(std::abs(int{music->back()}), 50);
-}
-
-TEST_F(DefaultMusicTest, StaysInTheKeyOfCMajor) {
-  // The strength of each pitch class over three octaves, for one minute from the middle.
-  const auto minute = std::span(*music).subspan(60 * kRate, 60 * kRate);
-  std::array<double, 12> chroma{};
-  for (int pitch = 0; pitch < 12; ++pitch) {
-    for (const int octave : {3, 4, 5}) {
-      const double hz = 440.0 * std::pow(2.0, (12 * (octave + 1) + pitch - 69) / 12.0);
-      chroma[static_cast<std::size_t>(pitch)] += ToneAmplitude(minute, hz, kRate);
-    }
-  }
-  double inKey = 0;
-  double outOfKey = 0;
-  for (const int pitch : {0, 2, 4, 5, 7, 9, 11}) inKey += chroma[static_cast<std::size_t>(pitch)];
-  for (const int pitch : {1, 3, 6, 8, 10}) outOfKey += chroma[static_cast<std::size_t>(pitch)];
-  EXPECT_GT(inKey / 7, 10 * outOfKey / 5);
 }
 
 TEST(InstalledSoundFiles, AreTheMusicAndASilence) {

@@ -13,6 +13,7 @@
 #include "support/FakeAudio.h"
 #include "support/ScriptedOperator.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane::test {
 namespace {
@@ -28,8 +29,7 @@ class MixProductionTest : public ::testing::Test {
     audio.OutputRate = 8000;
     audio.MaxLength = 3600;
     audio.SetConversionRate("8000", 8000);
-    channel.ResetSettings();
-    channel.ResetPlaylists();
+    channel = FreshChannel();
     channel.MusicVolume = 5;
     channel.MessageVolume = 10;
     channel.CrossFadeVolume = 2;
@@ -40,14 +40,7 @@ class MixProductionTest : public ::testing::Test {
     MixServices services{op, converter, progress, temp, temp};
     return MixProduction(channel, audio, services, path);
   }
-  std::vector<std::int16_t> ProductionSamples() const {
-    const auto bytes = ReadWholeFile(temp / "output.wav");
-    std::vector<std::int16_t> samples;
-    for (std::size_t i = kProductionHeaderSize; i + 1 < bytes.size(); i += 2) {
-      samples.push_back(static_cast<std::int16_t>(ReadLE16(bytes.data() + i)));
-    }
-    return samples;
-  }
+  std::vector<std::int16_t> ProductionSamples() const { return DecodeAll(temp / "output.wav"); }
   void ExpectMixingError(const char* text) { op.ExpectMessage("Mixing Error", text); }
 
   TempFolder folder;
@@ -80,16 +73,8 @@ TEST_F(MixProductionTest, LaysTheListsOutAsThePlayerPlaysThem) {
   EXPECT_EQ(s[20000], -200);  // fade-up from X, cut short by the music's end
   EXPECT_EQ(s[23999], -399);  // 2 + 7998 * 8 / 32000 = 3.9995 tenths of -1000
   EXPECT_TRUE(op.History().empty());
-}
-
-TEST_F(MixProductionTest, WritesTheHeaderForTheDataItHolds) {
-  WriteWave(temp / "a.wav", 8000, Constant(1000, 2400));
-  channel.Music.entries = {MediaEntry{"00:00:00", "a.wav"}};
-  ASSERT_TRUE(Mix());
-  const auto bytes = ReadWholeFile(temp / "output.wav");
-  ASSERT_EQ(bytes.size(), 80u + 4800u);
-  const auto header = ProductionHeader(8000, 4800);
-  EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
+  const auto header = ProductionHeader(8000, 48000);
+  EXPECT_TRUE(std::equal(header.begin(), header.end(), ReadWholeFile(temp / "output.wav").begin()));
 }
 
 TEST_F(MixProductionTest, DecodesEveryFileAtTheConversionRateWithTheProjectCodecRestored) {
@@ -111,35 +96,37 @@ TEST_F(MixProductionTest, DecodesEveryFileAtTheConversionRateWithTheProjectCodec
   EXPECT_NEAR(ToneAmplitude(std::span(s).subspan(2000, 8000), 440, 8000), 12000, 600);
 }
 
-TEST_F(MixProductionTest, AFileThatCannotBePreparedFailsTheMixAndLeavesNoProduction) {
+TEST_F(MixProductionTest, AFileThatCannotBeMixedFailsTheMixAndLeavesNoProduction) {
   WriteWave(temp / "a.wav", 8000, Constant(1000, 800));
-  WriteWholeFile(temp / "output.wav", std::vector<std::uint8_t>(100, 1));  // an earlier mix
-  channel.Music.entries = {MediaEntry{"00:00:00", "a.wav"}};
-  channel.Messages.entries = {MediaEntry{"00:00:05", "gone.ogg"}};
-  ExpectMixingError("Unable to mix music and messages.");
-  EXPECT_FALSE(Mix());
-  EXPECT_TRUE(path.empty());
-  EXPECT_FALSE(std::filesystem::exists(temp / "output.wav"));
-  EXPECT_FALSE(std::filesystem::exists(temp / "temp.wav"));
-  EXPECT_EQ(audio.CallCodec.Str(), "libvorbis");
-  EXPECT_EQ(op.History().at(0).icon, OperatorIcon::Stop);
-}
-
-TEST_F(MixProductionTest, ANameReachingOutsideTheFolderIsNeverRead) {
   WriteWave(folder / "secret.wav", 8000, Constant(1000, 800));
-  channel.Music.entries = {MediaEntry{"00:00:00", "../secret.wav"}};
-  ExpectMixingError("Unable to mix music and messages.");
-  EXPECT_FALSE(Mix());
-  EXPECT_TRUE(converter.calls.empty());
-}
-
-TEST_F(MixProductionTest, AListFileThatIsNotMono16BitPcmFailsTheMix) {
   auto stereo = WaveBytes(8000, Constant(5, 100));
   WriteLE16(stereo.data() + 32, 4);  // block align of 16-bit stereo
-  converter.replyBytes = stereo;
-  channel.Music.entries = {MediaEntry{"00:00:00", "a.wav"}};
-  ExpectMixingError("Unable to mix music and messages.");
-  EXPECT_FALSE(Mix());
+  const struct {
+    std::vector<MediaEntry> music, messages;
+    std::optional<std::vector<std::uint8_t>> converted;
+    bool readsNothing;
+  } cases[] = {
+      {{{"00:00:00", "a.wav"}}, {{"00:00:05", "gone.ogg"}}, std::nullopt, false},
+      {{{"00:00:00", "../secret.wav"}}, {}, std::nullopt, true},  // outside the folder
+      {{{"00:00:00", "a.wav"}}, {}, stereo, false},               // not mono 16-bit PCM
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.music[0].FileName);
+    WriteWholeFile(temp / "output.wav", std::vector<std::uint8_t>(100, 1));  // an earlier mix
+    channel.Music.entries = c.music;
+    channel.Messages.entries = c.messages;
+    converter.calls.clear();
+    converter.replyBytes = c.converted;
+    path = "left over";
+    ExpectMixingError("Unable to mix music and messages.");
+    EXPECT_FALSE(Mix());
+    EXPECT_EQ(converter.calls.empty(), c.readsNothing);
+    EXPECT_TRUE(path.empty());
+    EXPECT_FALSE(std::filesystem::exists(temp / "output.wav"));
+    EXPECT_FALSE(std::filesystem::exists(temp / "temp.wav"));
+    EXPECT_EQ(audio.CallCodec.Str(), "libvorbis");
+    EXPECT_EQ(op.History().back().icon, OperatorIcon::Stop);
+  }
 }
 
 // A WAV whose LIST chunk is larger than the header the mixer reads first.
@@ -179,17 +166,10 @@ TEST_F(MixProductionTest, MusicWithALongHeaderOrAShortDataChunkIsReadAsFarAsItGo
   EXPECT_EQ(ProductionSamples(), Constant(-77, 500));
 }
 
-TEST_F(MixProductionTest, NoRoomForAnyProductionIsReportedAsNoMemory) {
-  audio.MaxLength = -60;
-  channel.Music.entries = {MediaEntry{"00:00:00", "a.wav"}};
-  ExpectMixingError("Not enough free memory available.");
-  EXPECT_FALSE(Mix());
-  EXPECT_TRUE(converter.calls.empty());
-}
-
-TEST_F(MixProductionTest, AProductionLongerThanItsBuffersIsCutAtThem) {
-  // One second at the higher rate, 22050 Hz: 44100 bytes.
-  audio.MaxLength = -59;
+TEST_F(MixProductionTest, AProductionIsCutAtItsBuffersOrNotMadeWithoutRoom) {
+  // The buffers hold the longest production plus a minute at the higher rate,
+  // within what a WAV file can hold.
+  audio.MaxLength = -59;  // one second at 22050 Hz: 44100 bytes
   EXPECT_EQ(ProductionCapacity(audio), 44100);
   WriteWave(temp / "a.wav", 8000, Constant(1000, 40000));
   channel.Music.entries = {MediaEntry{"00:00:05", "a.wav"}};
@@ -199,17 +179,13 @@ TEST_F(MixProductionTest, AProductionLongerThanItsBuffersIsCutAtThem) {
                    "The production was cut at 00:00:02, the longest the device takes.");
   ASSERT_TRUE(Mix());
   EXPECT_EQ(ProductionSamples().size(), 22050u);
-}
 
-TEST_F(MixProductionTest, AnEmptyChannelMixesAnEmptyProduction) {
-  channel.Scheduled.AddEntry(MediaEntry{"00:00:05", "s.ogg"});
-  ASSERT_TRUE(Mix());
-  EXPECT_EQ(ReadWholeFile(temp / "output.wav").size(), kProductionHeaderSize);
-}
+  audio.MaxLength = -60;
+  converter.calls.clear();
+  ExpectMixingError("Not enough free memory available.");
+  EXPECT_FALSE(Mix());
+  EXPECT_TRUE(converter.calls.empty());
 
-TEST(ProductionCapacityTest, CoversTheLongestProductionAtTheHigherRateWithinWavLimits) {
-  ST_AUDIO_TYPE audio;
-  audio.ProjectRate = 22050;
   audio.OutputRate = 48000;
   audio.MaxLength = 3600;
   EXPECT_EQ(ProductionCapacity(audio), std::int64_t{3660} * 48000 * 2);

@@ -52,23 +52,17 @@ TEST(ProductionHeaderTest, IsTheFixedEightyBytesPlayersExpect) {
             std::vector<std::uint8_t>(std::begin(expected), std::end(expected)));
 }
 
-TEST(ReadWaveInfoTest, FindsTheSamplesAfterTheListChunkOfAProduction) {
-  const auto samples = Sine(440, 22050, 0.1);
-  const auto bytes = WaveBytes(22050, samples);
-  const auto info = ReadWaveInfo(bytes);
-  ASSERT_TRUE(info);
-  EXPECT_EQ(info->sampleRate, 22050u);
-  EXPECT_EQ(info->blockAlign, 2);
-  EXPECT_EQ(info->dataLength, samples.size() * 2);
-  EXPECT_EQ(info->dataOffset, 80u);
-}
-
-TEST(ReadWaveInfoTest, FindsTheSamplesOfAPlainWaveAndOfOneFfmpegWrote) {
-  const auto plain = PlainWave(1, 1, 11025, 2, 20, 10);
-  const auto info = ReadWaveInfo(plain);
-  ASSERT_TRUE(info);
-  EXPECT_EQ(info->dataOffset, 44u);
-  EXPECT_EQ(info->dataLength, 20u);
+TEST(ReadWaveInfoTest, FindsTheSamplesOfAProductionAPlainWaveAndOneFfmpegWrote) {
+  const auto production = ReadWaveInfo(WaveBytes(22050, Constant(7, 2205)));
+  ASSERT_TRUE(production);
+  EXPECT_EQ(production->sampleRate, 22050u);
+  EXPECT_EQ(production->blockAlign, 2);
+  EXPECT_EQ(production->dataLength, 4410u);
+  EXPECT_EQ(production->dataOffset, 80u);  // after the LIST chunk
+  const auto plain = ReadWaveInfo(PlainWave(1, 1, 11025, 2, 20, 10));
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->dataOffset, 44u);
+  EXPECT_EQ(plain->dataLength, 20u);
 
   TempFolder folder;
   const auto tone = Sine(440, 16000, 0.5);
@@ -82,33 +76,28 @@ TEST(ReadWaveInfoTest, FindsTheSamplesOfAPlainWaveAndOfOneFfmpegWrote) {
   }
 }
 
-TEST(ReadWaveInfoTest, RefusesWhatIsNotMono16BitPcm) {
+TEST(ReadWaveInfoTest, RefusesWhatIsNotMono16BitPcmAndNeverReadsOutsideTheBuffer) {
   EXPECT_FALSE(ReadWaveInfo(PlainWave(3, 1, 8000, 4, 8, 4)));  // float
   EXPECT_FALSE(ReadWaveInfo(PlainWave(1, 2, 8000, 4, 8, 4)));  // stereo
   EXPECT_FALSE(ReadWaveInfo(PlainWave(1, 1, 8000, 1, 8, 4)));  // 8-bit
   EXPECT_FALSE(ReadWaveInfo(PlainWave(6, 1, 8000, 2, 8, 4)));  // A-law
-  auto notRiff = PlainWave(1, 1, 8000, 2, 8, 4);
-  notRiff[0] = 'X';
-  EXPECT_FALSE(ReadWaveInfo(notRiff));
-  auto notWave = PlainWave(1, 1, 8000, 2, 8, 4);
-  notWave[9] = 'X';
-  EXPECT_FALSE(ReadWaveInfo(notWave));
-}
+  for (const std::size_t at : {0u, 9u}) {                      // not RIFF, not WAVE
+    auto damaged = PlainWave(1, 1, 8000, 2, 8, 4);
+    damaged[at] = 'X';
+    EXPECT_FALSE(ReadWaveInfo(damaged)) << at;
+  }
 
-TEST(ReadWaveInfoTest, NeverReadsOutsideTheBuffer) {
   const auto whole = WaveBytes(8000, Constant(7, 4));
   // Every cut before the data length field is incomplete.
   for (std::size_t cut = 0; cut < 80; ++cut) {
     EXPECT_FALSE(ReadWaveInfo(std::span(whole).first(cut))) << cut;
   }
   EXPECT_TRUE(ReadWaveInfo(std::span(whole).first(80)));
-
-  auto hugeFormat = whole;
-  WriteLE32(hugeFormat.data() + 16, 0xFFFFFFFFu);
-  EXPECT_FALSE(ReadWaveInfo(hugeFormat));
-  auto hugeList = whole;
-  WriteLE32(hugeList.data() + 42, 0xFFFFFFF0u);
-  EXPECT_FALSE(ReadWaveInfo(hugeList));
+  for (const std::size_t at : {16u, 42u}) {  // a huge fmt or LIST chunk length
+    auto huge = whole;
+    WriteLE32(huge.data() + at, 0xFFFFFFF0u);
+    EXPECT_FALSE(ReadWaveInfo(huge)) << at;
+  }
 }
 
 TEST(WaveSampleBytesTest, KeepsToTheSamplesTheBufferHolds) {

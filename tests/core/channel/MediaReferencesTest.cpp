@@ -26,13 +26,10 @@ struct EditorLists {
   }
 };
 
-TEST(MediaReferencesTest, OtherChannelRule) {
+TEST(MediaReferencesTest, OtherChannelAndListView) {
   EXPECT_EQ(OtherChannelNumber(0), 2);
   EXPECT_EQ(OtherChannelNumber(1), 2);
   EXPECT_EQ(OtherChannelNumber(2), 1);
-}
-
-TEST(MediaReferencesTest, ListViewOverLines) {
   const std::vector<std::string> lines = {"a", "b"};
   const PlaylistLinesView view(lines);
   EXPECT_EQ(view.RowCount(), 2u);
@@ -40,31 +37,19 @@ TEST(MediaReferencesTest, ListViewOverLines) {
   EXPECT_EQ(view.Row(2), "");  // past the end is empty, not a crash
 }
 
-TEST(MediaReferencesTest, LiveMatchesIgnoreCaseAndCountOncePerList) {
+TEST(MediaReferencesTest, LiveListsCountOnceEachIgnoringCaseAndOneMarker) {
   EditorLists lists;
   lists.music = {"00:00:05 | Song.ogg", "00:00:05 | song.ogg", "00:00:05 | SONG.OGG*"};
   lists.messages = {"00:00:05 | other.ogg"};
   lists.scheduled = {"00:00:05 | song.ogg"};
   EXPECT_EQ(lists.Count("00:00:05 | song.ogg"), 2);
+  EXPECT_EQ(lists.Count("00:00:05 | song.ogg*"), 2);
   EXPECT_EQ(lists.Count("00:00:05 | other.ogg"), 1);
   EXPECT_EQ(lists.Count("00:00:05 | missing.ogg"), 0);
-  // A different duration is a different line.
-  EXPECT_EQ(lists.Count("00:00:06 | song.ogg"), 0);
-}
-
-TEST(MediaReferencesTest, MarkerVariantsAllMatch) {
-  EditorLists lists;
-  lists.music = {"00:00:05 | a.ogg*"};
+  EXPECT_EQ(lists.Count("00:00:06 | song.ogg"), 0);  // another duration is another line
+  // Only one marker is forgiven, and a prefix of the line is not the line.
+  lists.music = {"00:00:05 | a.ogg**", "00:00:05 | a.og*"};
   lists.messages = {"00:00:05 | a.ogg"};
-  // With or without a marker on the asked line, and on the rows.
-  EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 2);
-  EXPECT_EQ(lists.Count("00:00:05 | a.ogg*"), 2);
-  EXPECT_EQ(lists.Count("00:00:05 | A.OGG*"), 2);
-  // Only one marker is forgiven; a row with two is another line.
-  lists.music = {"00:00:05 | a.ogg**"};
-  EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 1);
-  // A prefix of the line is not the line.
-  lists.music = {"00:00:05 | a.og*"};
   EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 1);
 }
 
@@ -76,37 +61,18 @@ TEST(MediaReferencesTest, OtherChannelEntriesCountEachAndExactly) {
   EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 3);
   EXPECT_EQ(lists.Count("00:00:05 | a.ogg*"), 3);  // the asked line loses its marker first
   EXPECT_EQ(lists.Count("00:00:05 | A.ogg"), 1);
-
   lists.music = {"00:00:05 | a.ogg"};
   EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 4);
+
+  // Lists the editor does not show are skipped.
+  const std::array<const MediaListView*, 3> onlyMessages{nullptr, &lists.messagesView, nullptr};
+  lists.messages = {"00:00:05 | b.ogg"};
+  EXPECT_EQ(CountReferences("00:00:05 | b.ogg", onlyMessages, lists.other), 1);
+  EXPECT_EQ(CountReferences("00:00:05 | a.ogg", {}, lists.other), 3);
+  EXPECT_EQ(FindByBaseName("b", onlyMessages, lists.other), "00:00:05 | b.ogg");
 }
 
-TEST(MediaReferencesTest, AbsentListsAreSkipped) {
-  const std::vector<std::string> messages = {"00:00:05 | a.ogg"};
-  const PlaylistLinesView messagesView(messages);
-  const std::array<const MediaListView*, 3> views{nullptr, &messagesView, nullptr};
-  ChannelConfig other;
-  other.Music.entries = {MediaEntry{"00:00:05", "b.ogg"}};
-  EXPECT_EQ(CountReferences("00:00:05 | a.ogg", views, other), 1);
-  EXPECT_EQ(CountReferences("00:00:05 | b.ogg", {}, other), 1);
-  EXPECT_EQ(FindByBaseName("a", views, other), "00:00:05 | a.ogg");
-  EXPECT_EQ(FindByBaseName("b", {}, other), "00:00:05 | b.ogg");
-}
-
-TEST(MediaReferencesTest, FindLooksAtLiveListsBeforeTheOtherChannel) {
-  EditorLists lists;
-  lists.other.Music.entries = {MediaEntry{"00:00:01", "jingle.ogg"}};
-  lists.scheduled = {"00:00:03 | jingle.wav*"};
-  EXPECT_EQ(lists.Find("jingle"), "00:00:03 | jingle.wav*");  // returned with its marker
-
-  lists.messages = {"00:00:02 | jingle.mp3"};
-  EXPECT_EQ(lists.Find("jingle"), "00:00:02 | jingle.mp3");
-
-  lists.music = {"00:00:09 | intro.ogg", "00:00:04 | jingle.ogg"};
-  EXPECT_EQ(lists.Find("jingle"), "00:00:04 | jingle.ogg");
-}
-
-TEST(MediaReferencesTest, FindInOtherChannelGoesMusicMessagesScheduled) {
+TEST(MediaReferencesTest, FindLooksInLiveListsThenTheOtherChannelInListOrder) {
   EditorLists lists;
   lists.other.Scheduled.AddEntry(MediaEntry{"00:00:03", "x.ogg"});
   EXPECT_EQ(lists.Find("x"), "00:00:03 | x.ogg");
@@ -114,6 +80,12 @@ TEST(MediaReferencesTest, FindInOtherChannelGoesMusicMessagesScheduled) {
   EXPECT_EQ(lists.Find("x"), "00:00:02 | x.ogg");
   lists.other.Music.entries = {MediaEntry{"00:00:01", "x.ogg"}};
   EXPECT_EQ(lists.Find("x"), "00:00:01 | x.ogg");
+  lists.scheduled = {"00:00:03 | x.wav*"};
+  EXPECT_EQ(lists.Find("x"), "00:00:03 | x.wav*");  // returned with its marker
+  lists.messages = {"00:00:02 | x.mp3"};
+  EXPECT_EQ(lists.Find("x"), "00:00:02 | x.mp3");
+  lists.music = {"00:00:09 | intro.ogg", "00:00:04 | x.ogg"};
+  EXPECT_EQ(lists.Find("x"), "00:00:04 | x.ogg");
 }
 
 TEST(MediaReferencesTest, FindMatchesTheBaseNameExactly) {

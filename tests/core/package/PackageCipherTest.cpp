@@ -6,20 +6,19 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/package/LimitedStreams.h"
 #include "package/cipher/TeaBlocks.h"
-#include "package/cipher/WorkerPool.h"
+#include "support/TestData.h"
 
 namespace corvane {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using test::RandomBytes;
 using testing::LimitedSink;
 using testing::LimitedSource;
 
@@ -49,38 +48,24 @@ void ReferenceTea(const std::array<std::uint32_t, 4>& k, std::uint8_t* b, bool e
     b[i] = std::uint8_t(y >> (24 - 8 * i)), b[4 + i] = std::uint8_t(z >> (24 - 8 * i));
 }
 
-std::array<std::uint32_t, 4> PackageKey(std::uint32_t keyLow, std::uint32_t keyHigh) {
-  return {0x3C5A97E2u, 0x71D04B6Fu, keyHigh, keyLow};
-}
-
-// Every whole 8-byte block of data through ReferenceTea.
+// Every whole 8-byte block of data through ReferenceTea under the package key.
 Bytes ReferenceTransform(Bytes data, std::uint32_t keyLow, std::uint32_t keyHigh, bool encipher) {
-  const auto key = PackageKey(keyLow, keyHigh);
+  const std::array<std::uint32_t, 4> key = {0x3C5A97E2u, 0x71D04B6Fu, keyHigh, keyLow};
   for (std::size_t i = 0; i + 8 <= data.size(); i += 8)
     ReferenceTea(key, data.data() + i, encipher);
   return data;
 }
 
-Bytes RandomBytes(std::size_t n, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  Bytes out(n);
-  for (auto& b : out) b = static_cast<std::uint8_t>(rng());
-  return out;
-}
-
-// The stream format built piece by piece from the reference cipher.
+// The stream format built piece by piece from the reference cipher: pieces
+// of 1024 bytes, the last one padded with 1 to 8 zero bytes.
 Bytes ExpectedCiphertext(const Bytes& plain) {
   Bytes out;
-  std::size_t at = 0, remaining = plain.size();
-  while (remaining > 0) {
-    const std::size_t chunk = remaining > 1024 ? 1024 : remaining;
-    const std::size_t pad = remaining > 1024 ? 0 : 8 - remaining % 8;
+  for (std::size_t at = 0; at < plain.size(); at += 1024) {
+    const std::size_t chunk = std::min<std::size_t>(1024, plain.size() - at);
     Bytes piece(plain.begin() + at, plain.begin() + at + chunk);
-    piece.resize(chunk + pad, 0);
+    if (at + 1024 >= plain.size()) piece.resize(chunk + 8 - chunk % 8, 0);
     piece = ReferenceTransform(piece, kKeyLow, kKeyHigh, true);
     out.insert(out.end(), piece.begin(), piece.end());
-    at += chunk;
-    remaining -= chunk;
   }
   return out;
 }
@@ -93,9 +78,7 @@ PackageStatus RunStream(ByteSource& in, ByteSink& out, std::uint64_t length, std
 
 Bytes Prefix(const Bytes& b, std::size_t n) { return Bytes(b.begin(), b.begin() + n); }
 
-// --- Known answers and key handling ---------------------------------------
-
-TEST(PackageCipherKnownAnswer, PinnedCiphertextBlocks) {
+TEST(PackageCipherKnownAnswer, BlocksAreTeaUnderThePackageKey) {
   std::uint8_t published[8] = {};  // first make sure the reference itself is TEA
   ReferenceTea({0, 0, 0, 0}, published, true);
   ASSERT_EQ(Bytes(published, published + 8),
@@ -110,85 +93,18 @@ TEST(PackageCipherKnownAnswer, PinnedCiphertextBlocks) {
   cipher.DecipherBlock(block);
   EXPECT_EQ(Bytes(block, block + 8), (Bytes{0, 1, 2, 3, 4, 5, 6, 7}));
 
-  std::uint8_t zero[8] = {};
-  PackageCipher(0, 0).EncipherBlock(zero);
-  EXPECT_EQ(Bytes(zero, zero + 8), (Bytes{0xB4, 0x38, 0x29, 0xB6, 0x75, 0x53, 0x1F, 0xE7}));
-}
-
-TEST(PackageCipherKnownAnswer, BlocksMatchReferenceForRandomKeys) {
   std::mt19937 rng(7);
   for (int i = 0; i < 50; ++i) {
     const auto low = static_cast<std::uint32_t>(rng());
     const auto high = static_cast<std::uint32_t>(rng());
     const Bytes plain = RandomBytes(8, static_cast<std::uint32_t>(rng()));
-    Bytes block = plain;
-    PackageCipher(low, high).EncipherBlock(block.data());
-    ASSERT_EQ(block, ReferenceTransform(plain, low, high, true));
-    PackageCipher(low, high).DecipherBlock(block.data());
-    ASSERT_EQ(block, plain);
-  }
-}
-
-TEST(PackageCipherKey, EachDeviceKeyWordChangesTheCiphertext) {
-  const Bytes plain = RandomBytes(64, 3);
-  auto encipher = [&](std::uint32_t low, std::uint32_t high) {
     Bytes b = plain;
-    CipherBuffer(b.data(), b.size(), low, high, CipherDirection::Encipher);
-    return b;
-  };
-  const Bytes base = encipher(kKeyLow, kKeyHigh);
-  EXPECT_NE(base, encipher(kKeyLow, kKeyHigh ^ 1u));  // only K[2] differs
-  EXPECT_NE(base, encipher(kKeyLow ^ 1u, kKeyHigh));  // only K[3] differs
-  EXPECT_NE(base, encipher(kKeyHigh, kKeyLow));       // halves swapped
-}
-
-// --- CipherBuffer and Transform -------------------------------------------
-
-TEST(PackageCipherBuffer, RoundTripOf256Bytes) {
-  const Bytes plain = RandomBytes(256, 11);
-  Bytes b = plain;
-  CipherBuffer(b.data(), b.size(), kKeyLow, kKeyHigh, CipherDirection::Encipher);
-  EXPECT_EQ(b, ReferenceTransform(plain, kKeyLow, kKeyHigh, true));
-  CipherBuffer(b.data(), b.size(), kKeyLow, kKeyHigh, CipherDirection::Decipher);
-  EXPECT_EQ(b, plain);
-}
-
-TEST(PackageCipherBuffer, PartialLastBlockIsTransformedWholeAndNothingBeyond) {
-  Bytes b = RandomBytes(24, 12);
-  const Bytes original = b;
-  CipherBuffer(b.data(), 13, kKeyLow, kKeyHigh, CipherDirection::Encipher);
-  EXPECT_EQ(Prefix(b, 16), ReferenceTransform(Prefix(original, 16), kKeyLow, kKeyHigh, true));
-  EXPECT_TRUE(std::equal(b.begin() + 16, b.end(), original.begin() + 16));
-
-  CipherBuffer(b.data(), 0, kKeyLow, kKeyHigh, CipherDirection::Encipher);
-  CipherBuffer(nullptr, 0, kKeyLow, kKeyHigh, CipherDirection::Decipher);
-  EXPECT_EQ(Prefix(b, 16), ReferenceTransform(Prefix(original, 16), kKeyLow, kKeyHigh, true));
-}
-
-TEST(PackageCipherBuffer, EqualPlainBlocksGiveEqualCipherBlocks) {
-  Bytes b(8 * 40);
-  const Bytes block = RandomBytes(8, 13);
-  for (std::size_t i = 0; i < b.size(); i += 8)
-    std::copy(block.begin(), block.end(), b.begin() + i);
-  b[8 * 7] ^= 1;  // one block differs
-  CipherBuffer(b.data(), b.size(), kKeyLow, kKeyHigh, CipherDirection::Encipher);
-  for (std::size_t i = 8; i < b.size(); i += 8) {
-    const bool same = std::equal(b.begin() + i, b.begin() + i + 8, b.begin());
-    EXPECT_EQ(same, i != 8 * 7) << "block " << i / 8;
+    PackageCipher(low, high).EncipherBlock(b.data());
+    ASSERT_EQ(b, ReferenceTransform(plain, low, high, true));
+    PackageCipher(low, high).DecipherBlock(b.data());
+    ASSERT_EQ(b, plain);
   }
 }
-
-TEST(PackageCipherBuffer, LargeThreadedTransformMatchesReference) {
-  const Bytes plain = RandomBytes(3 * 1024 * 1024 + 40, 14);
-  Bytes b = plain;
-  const PackageCipher cipher(kKeyLow, kKeyHigh);
-  cipher.Transform(b.data(), b.size(), CipherDirection::Encipher);
-  ASSERT_EQ(b, ReferenceTransform(plain, kKeyLow, kKeyHigh, true));
-  cipher.Transform(b.data(), b.size(), CipherDirection::Decipher);
-  EXPECT_EQ(b, plain);
-}
-
-// --- Every kernel on this processor ----------------------------------------
 
 TEST(PackageCipherKernels, IncludeTheVectorKernelsThisProcessorHas) {
   std::vector<std::string_view> names;
@@ -234,8 +150,8 @@ TEST(PackageCipherKernels, MatchReferenceAtEveryLengthAndOffset) {
 TEST(PackageCipherKernels, LargeBuffersMatchReferenceWithAndWithoutThreads) {
   const std::size_t blocks = 300 * 1024 + 13;
   const Bytes plain = RandomBytes(8 * blocks + 3, 22);
-  const Bytes region(plain.begin() + 3, plain.end());
-  const Bytes expected = ReferenceTransform(region, kKeyLow, kKeyHigh, true);
+  const Bytes expected =
+      ReferenceTransform(Bytes(plain.begin() + 3, plain.end()), kKeyLow, kKeyHigh, true);
   const PackageCipher cipher(kKeyLow, kKeyHigh);
   for (const tea::Kernel& kernel : tea::KernelsOnThisCpu()) {
     for (bool threads : {false, true}) {
@@ -270,20 +186,6 @@ TEST(PackageCipherKernels, ConcurrentLargeTransformsAreEachCorrect) {
   for (int i = 0; i < kCallers; ++i) EXPECT_EQ(buffers[i], expected[i]) << "caller " << i;
 }
 
-TEST(PackageCipherWorkers, RunsEveryPartOnceAndIsReusable) {
-  tea::WorkerPool pool(3);
-  ASSERT_EQ(pool.Width(), 4u);
-  for (unsigned parts = 0; parts <= 5; ++parts) {
-    std::array<std::atomic<int>, 5> hits{};
-    auto task = [](void* context, unsigned part) {
-      (*static_cast<std::array<std::atomic<int>, 5>*>(context))[part]++;
-    };
-    ASSERT_TRUE(pool.TryRun(parts, task, &hits));
-    for (unsigned p = 0; p < hits.size(); ++p)
-      EXPECT_EQ(hits[p].load(), p < std::min(parts, 4u) ? 1 : 0) << parts << " parts, part " << p;
-  }
-}
-
 TEST(PackageCipherWorkers, ForkedChildDoesNotWaitForTheParentsThreads) {
   Bytes data = RandomBytes(1024 * 1024, 35);
   const Bytes expected = ReferenceTransform(data, kKeyLow, kKeyHigh, true);
@@ -301,28 +203,16 @@ TEST(PackageCipherWorkers, ForkedChildDoesNotWaitForTheParentsThreads) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 }
 
-// --- CipherStream -----------------------------------------------------------
-
 TEST(PackageCipherStream, EncipheredLengthAddsOneToEightBytes) {
-  const std::pair<std::size_t, std::size_t> cases[] = {
-      {1, 8}, {7, 8}, {8, 16}, {1023, 1024}, {1024, 1032}, {1025, 1032}, {2048, 2056}};
-  for (const auto& [plainSize, cipherSize] : cases) {
-    EXPECT_EQ(CipheredLength(plainSize), cipherSize);
-    for (std::size_t buffer : {kCipherStreamMinBuffer, kLargeBuffer}) {
-      const Bytes plain = RandomBytes(plainSize, 40);
-      MemorySource in(plain);
-      MemorySink out;
-      ASSERT_EQ(RunStream(in, out, plainSize, buffer, CipherDirection::Encipher),
-                PackageStatus::Ok);
-      EXPECT_EQ(out.bytes.size(), cipherSize) << plainSize << " bytes, buffer " << buffer;
-    }
-  }
-  EXPECT_EQ(CipheredLength(0), 0u);
+  const std::pair<std::uint64_t, std::uint64_t> cases[] = {
+      {0, 0}, {1, 8}, {7, 8}, {8, 16}, {1023, 1024}, {1024, 1032}, {1025, 1032}, {2048, 2056}};
+  for (const auto& [plain, ciphered] : cases) EXPECT_EQ(CipheredLength(plain), ciphered) << plain;
 }
 
-TEST(PackageCipherStream, CiphertextFollowsThePieceDefinitionForAnyBuffer) {
-  for (std::size_t length : {1u, 8u, 1000u, 1024u, 1025u, 2047u, 2048u, 5000u, 70001u, 600001u}) {
-    const Bytes plain = RandomBytes(length, 41);
+TEST(PackageCipherStream, FollowsThePieceDefinitionAndRoundTripsForAnyBuffer) {
+  for (std::size_t length : {1u, 7u, 8u, 9u, 1000u, 1015u, 1016u, 1017u, 1023u, 1024u, 1025u, 1031u,
+                             1032u, 1033u, 2047u, 2048u, 3077u, 65537u, 600001u}) {
+    const Bytes plain = RandomBytes(length, static_cast<std::uint32_t>(length));
     const Bytes expected = ExpectedCiphertext(plain);
     for (std::size_t buffer :
          {kCipherStreamMinBuffer, std::size_t{3000}, kLargeBuffer, std::size_t{1024 * 1024}}) {
@@ -330,46 +220,13 @@ TEST(PackageCipherStream, CiphertextFollowsThePieceDefinitionForAnyBuffer) {
       MemorySink out;
       ASSERT_EQ(RunStream(in, out, length, buffer, CipherDirection::Encipher), PackageStatus::Ok);
       EXPECT_EQ(out.bytes, expected) << length << " bytes, buffer " << buffer;
-    }
-  }
-}
-
-TEST(PackageCipherStream, RoundTripRestoresExactlyTheLength) {
-  std::vector<std::size_t> lengths = {1015, 1016, 1017, 1023,  1024,  1031,  1032,
-                                      1033, 3072, 3077, 65535, 65536, 65537, 400000};
-  for (std::size_t n = 1; n <= 40; ++n) lengths.push_back(n);
-  for (std::size_t length : lengths) {
-    for (std::size_t buffer : {kCipherStreamMinBuffer, kLargeBuffer}) {
-      const Bytes plain = RandomBytes(length, static_cast<std::uint32_t>(length));
-      MemorySource plainIn(plain);
-      MemorySink cipherOut;
-      ASSERT_EQ(RunStream(plainIn, cipherOut, length, buffer, CipherDirection::Encipher),
-                PackageStatus::Ok);
-      MemorySource cipherIn(cipherOut.bytes);
+      MemorySource cipherIn(out.bytes);
       MemorySink plainOut;
       ASSERT_EQ(RunStream(cipherIn, plainOut, length, buffer, CipherDirection::Decipher),
                 PackageStatus::Ok);
       EXPECT_EQ(plainOut.bytes, plain) << length << " bytes, buffer " << buffer;
     }
   }
-}
-
-TEST(PackageCipherStream, SmallestBufferReadsAndWritesPieceByPiece) {
-  const Bytes plain = RandomBytes(2500, 42);
-  LimitedSource in(plain);
-  LimitedSink out;
-  ASSERT_EQ(RunStream(in, out, 2500, kCipherStreamMinBuffer, CipherDirection::Encipher),
-            PackageStatus::Ok);
-  EXPECT_EQ(in.requests, (std::vector<std::size_t>{1024, 1024, 452}));
-  EXPECT_EQ(out.requests, (std::vector<std::size_t>{1024, 1024, 456}));
-
-  LimitedSource cipherIn(out.bytes);
-  LimitedSink plainOut;
-  ASSERT_EQ(RunStream(cipherIn, plainOut, 2500, kCipherStreamMinBuffer, CipherDirection::Decipher),
-            PackageStatus::Ok);
-  EXPECT_EQ(cipherIn.requests, (std::vector<std::size_t>{1024, 1024, 456}));
-  EXPECT_EQ(plainOut.requests, (std::vector<std::size_t>{1024, 1024, 452}));
-  EXPECT_EQ(plainOut.bytes, plain);
 }
 
 TEST(PackageCipherStream, ReadsNothingPastThePackage) {
@@ -400,15 +257,13 @@ TEST(PackageCipherStream, ZeroLengthOrTooSmallBufferTouchesNeitherStream) {
   }
 }
 
-struct ShortReadCase {
-  CipherDirection direction;
-  std::size_t length;     // plaintext length of the package
-  std::size_t delivered;  // bytes the source gives before failing
-  std::size_t kept;       // plaintext bytes of whole pieces written before the failure
-};
-
 TEST(PackageCipherStream, ShortReadKeepsTheWholePiecesReadBeforeIt) {
-  const ShortReadCase cases[] = {
+  const struct {
+    CipherDirection direction;
+    std::size_t length;     // plaintext length of the package
+    std::size_t delivered;  // bytes the source gives before failing
+    std::size_t kept;       // plaintext bytes of whole pieces written before the failure
+  } cases[] = {
       {CipherDirection::Encipher, 5000, 2500, 2048},
       {CipherDirection::Encipher, 5000, 0, 0},
       {CipherDirection::Encipher, 1024, 1000, 0},
@@ -418,17 +273,15 @@ TEST(PackageCipherStream, ShortReadKeepsTheWholePiecesReadBeforeIt) {
       {CipherDirection::Decipher, 2048, 2048, 1024},
       {CipherDirection::Decipher, 100, 50, 0},
   };
-  for (const ShortReadCase& c : cases) {
+  for (const auto& c : cases) {
     const Bytes plain = RandomBytes(c.length, 46);
     const Bytes ciphertext = ExpectedCiphertext(plain);
     const bool encipher = c.direction == CipherDirection::Encipher;
-    const Bytes& input = encipher ? plain : ciphertext;
-    const Bytes& output = encipher ? ciphertext : plain;
     for (std::size_t buffer : {kCipherStreamMinBuffer, kLargeBuffer}) {
-      LimitedSource in(input, c.delivered);
+      LimitedSource in(encipher ? plain : ciphertext, c.delivered);
       LimitedSink out;
       EXPECT_EQ(RunStream(in, out, c.length, buffer, c.direction), PackageStatus::ErrorReadingFile);
-      EXPECT_EQ(out.bytes, Prefix(output, c.kept))
+      EXPECT_EQ(out.bytes, Prefix(encipher ? ciphertext : plain, c.kept))
           << (encipher ? "encipher " : "decipher ") << c.length << " given " << c.delivered
           << ", buffer " << buffer;
     }
@@ -454,8 +307,6 @@ TEST(PackageCipherStream, ShortWriteIsReported) {
   }
 }
 
-// --- Key text ----------------------------------------------------------------
-
 TEST(PackageCipherKeyText, LeftPadTo16) {
   const std::pair<std::string, std::string> cases[] = {
       {"", "0000000000000000"},
@@ -474,9 +325,6 @@ TEST(PackageCipherKeyText, HexKeyFromText) {
   const std::pair<std::string_view, std::uint64_t> cases[] = {
       {"1234", 0x1234},
       {"", 0},
-      {"0000000000000000", 0},
-      {"ABCD", 0xABCD},
-      {"abcd", 0xABCD},
       {"aBcD", 0xABCD},
       {"0123456789abcdef", 0x0123456789ABCDEFull},
       {"123456789", 0x0000000123456789ull},         // the pad splits across the halves

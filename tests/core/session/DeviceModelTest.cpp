@@ -1,77 +1,88 @@
+// The player models as the players define them, and what selecting a model
+// carries into the session's audio record.
 #include "session/DeviceModel.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "project/SessionState.h"
+#include "support/TempFolder.h"
+#include "support/TestData.h"
+
 namespace corvane {
 namespace {
 
-TEST(DeviceModel, NamesAndTagsFollowTheModelNumbers) {
-  EXPECT_EQ(ModelName(1), "Tonvex-SU");
-  EXPECT_EQ(ModelName(2), "Tonvex-One");
-  EXPECT_EQ(ModelName(3), "Tonvex-Mix");
-  EXPECT_EQ(ModelName(4), "Tonvex-V5");
-  EXPECT_EQ(ModelName(0), "");
-  EXPECT_EQ(ModelTag(0), "____");
-  EXPECT_EQ(ModelTag(1), "_SU_");
-  EXPECT_EQ(ModelTag(2), "_ONE_");
-  EXPECT_EQ(ModelTag(3), "_MIX_");
-  EXPECT_EQ(ModelTag(4), "_V5_");
-  EXPECT_EQ(ModelTag(9), "____");
+using Fields = std::vector<std::pair<std::string, int>>;
+
+Fields Named(const ModelProperties& p) {
+  return {{"StorageMegabytes", p.StorageMegabytes},
+          {"ListCapacity", p.ListCapacity},
+          {"ScheduledCapacity", p.ScheduledCapacity},
+          {"DefaultMusicFromFile", p.DefaultMusicFromFile},
+          {"HasStaleDate", p.HasStaleDate},
+          {"ExactStaleDate", p.ExactStaleDate},
+          {"HasShuffle", p.HasShuffle},
+          {"HasMessages", p.HasMessages},
+          {"HasScheduledMessages", p.HasScheduledMessages},
+          {"HasToneControls", p.HasToneControls},
+          {"HasSecondChannel", p.HasSecondChannel},
+          {"IsPlayerDevice", p.IsPlayerDevice},
+          {"HasTimeZone", p.HasTimeZone},
+          {"HasRepeatInterval", p.HasRepeatInterval},
+          {"GapsCountAsPlayTime", p.GapsCountAsPlayTime}};
+}
+
+ModelProperties CarriedBy(const ST_AUDIO_TYPE& a) {
+  return {a.StorageMegabytes,     a.ListCapacity,      a.ScheduledCapacity,  a.DefaultMusicFromFile,
+          a.HasStaleDate,         a.ExactStaleDate,    a.HasShuffle,         a.HasMessages,
+          a.HasScheduledMessages, a.HasToneControls,   a.HasSecondChannel,   a.IsPlayerDevice,
+          a.HasTimeZone,          a.HasRepeatInterval, a.GapsCountAsPlayTime};
+}
+
+TEST(DeviceModel, EachModelHasItsNameTagAndPropertiesAndSelectingItCarriesThem) {
+  const struct {
+    std::int32_t model;
+    std::string_view name, tag;
+    ModelProperties expected;
+  } rows[] = {
+      // Storage in MB, list and scheduled capacity, default music from a file;
+      // then stale date, exact stale date, shuffle, messages, scheduled
+      // messages, tone controls, second channel, player device, time zone,
+      // repeat interval, gaps count as play time.
+      {1, "Tonvex-SU", "_SU_", {2800, 1000, 10, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0}},
+      {2, "Tonvex-One", "_ONE_", {32, 10, 0, 1, 1, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1}},
+      {3, "Tonvex-Mix", "_MIX_", {0, 1000, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1}},
+      {4, "Tonvex-V5", "_V5_", {16384, 1000, 10, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0}},
+      // Numbers outside 1..4 have no name and take Tonvex-SU's properties.
+      {0, "", "____", {2800, 1000, 10, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0}},
+      {7, "", "____", {2800, 1000, 10, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0}},
+  };
+  test::TempFolder data;
+  SessionState session(test::FoldersIn(data.Path()));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.model);
+    EXPECT_EQ(ModelName(row.model), row.name);
+    EXPECT_EQ(ModelTag(row.model), row.tag);
+    if (!row.name.empty()) {
+      EXPECT_EQ(ModelFromName(row.name), DeviceModel{row.model});
+    }
+    EXPECT_EQ(Named(PropertiesOf(row.model)), Named(row.expected));
+
+    session.ApplyModel(row.model, false);
+    EXPECT_EQ(session.Audio.Model, row.model);  // kept even when unknown
+    EXPECT_EQ(Named(CarriedBy(session.Audio)), Named(row.expected));
+    EXPECT_EQ(session.Audio.ProjectCodec.View(), "libvorbis");
+    EXPECT_EQ(session.Audio.MediaExtension.View(), ".ogg");
+    EXPECT_EQ(session.Audio.ChannelCountText.View(), "1");
+    EXPECT_EQ(session.Audio.ChannelCount, 1);
+  }
 }
 
 TEST(DeviceModel, NameLookupIsExactAndCaseSensitive) {
-  EXPECT_EQ(ModelFromName("Tonvex-SU"), DeviceModel::TonvexSU);
-  EXPECT_EQ(ModelFromName("Tonvex-One"), DeviceModel::TonvexOne);
-  EXPECT_EQ(ModelFromName("Tonvex-Mix"), DeviceModel::TonvexMix);
-  // Reached only by opening a package, but still a model.
-  EXPECT_EQ(ModelFromName("Tonvex-V5"), DeviceModel::TonvexV5);
-  EXPECT_FALSE(ModelFromName("tonvex-su"));
-  EXPECT_FALSE(ModelFromName("Tonvex-SU "));
-  EXPECT_FALSE(ModelFromName(""));
-  EXPECT_FALSE(ModelFromName("..."));
-}
-
-TEST(DeviceModel, PropertiesPerModel) {
-  const ModelProperties& su = PropertiesOf(1);
-  EXPECT_EQ(su.StorageMegabytes, 2800);
-  EXPECT_EQ(su.ListCapacity, 1000);
-  EXPECT_EQ(su.ScheduledCapacity, 10);
-  EXPECT_EQ(su.DefaultMusicFromFile, 0);
-  EXPECT_EQ(su.HasSecondChannel, 1);
-  EXPECT_EQ(su.HasRepeatInterval, 0);
-  EXPECT_EQ(su.GapsCountAsPlayTime, 0);
-
-  const ModelProperties& one = PropertiesOf(2);
-  EXPECT_EQ(one.StorageMegabytes, 32);
-  EXPECT_EQ(one.ListCapacity, 10);
-  EXPECT_EQ(one.ScheduledCapacity, 0);
-  EXPECT_EQ(one.DefaultMusicFromFile, 1);
-  EXPECT_EQ(one.HasStaleDate, 1);
-  EXPECT_EQ(one.ExactStaleDate, 0);
-  EXPECT_EQ(one.HasShuffle, 0);
-  EXPECT_EQ(one.HasMessages, 1);
-  EXPECT_EQ(one.HasToneControls, 0);
-  EXPECT_EQ(one.IsPlayerDevice, 1);
-  EXPECT_EQ(one.HasTimeZone, 0);
-  EXPECT_EQ(one.HasRepeatInterval, 1);
-  EXPECT_EQ(one.GapsCountAsPlayTime, 1);
-
-  const ModelProperties& mix = PropertiesOf(3);
-  EXPECT_EQ(mix.StorageMegabytes, 0);
-  EXPECT_EQ(mix.HasStaleDate, 0);
-  EXPECT_EQ(mix.IsPlayerDevice, 0);
-  EXPECT_EQ(mix.HasMessages, 1);
-  EXPECT_EQ(mix.GapsCountAsPlayTime, 1);
-
-  const ModelProperties& v5 = PropertiesOf(4);
-  EXPECT_EQ(v5.StorageMegabytes, 16384);
-  EXPECT_EQ(v5.HasScheduledMessages, 1);
-  EXPECT_EQ(v5.HasTimeZone, 1);
-}
-
-TEST(DeviceModel, UnknownNumbersTakeTheSUColumn) {
-  for (int model : {0, 5, -1, 1000}) {
-    EXPECT_EQ(&PropertiesOf(model), &PropertiesOf(1)) << model;
+  for (std::string_view name : {"tonvex-su", "Tonvex-SU ", "", "..."}) {
+    EXPECT_FALSE(ModelFromName(name)) << name;
   }
 }
 

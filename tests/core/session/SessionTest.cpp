@@ -8,6 +8,7 @@
 #include "project/SessionState.h"
 #include "session/InstanceLock.h"
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane {
 namespace {
@@ -108,129 +109,81 @@ TEST(InstanceLock, OneHolderAtATimeAndFreedOnRelease) {
   EXPECT_EQ(first.Acquire(app / "missing-folder"), InstanceLock::Result::Unavailable);
 }
 
-TEST(Session, StartUpPreparesFoldersAndDefaults) {
+TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   TempFolder data;
   SessionState session(FoldersIn(data / "Melloway"));
   std::filesystem::create_directories(session.Folders.TempFolder);
   test::WriteWholeFile(session.Folders.TempFolder + "stale.ogg", std::vector<std::uint8_t>{1});
   session.ConfigRecord.ntp_time = 77;
   session.Channel1.Music.entries.push_back(MediaEntry{"00:00:01", "old.ogg"});
-
-  InstanceLock lock;
-  ASSERT_EQ(StartSession(session, lock), StartResult::Started);
-
-  EXPECT_TRUE(std::filesystem::is_directory(session.Folders.TempFolder));
-  EXPECT_EQ(session.Folders.TempFolder.back(), '/');
-  EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "stale.ogg"));
-  EXPECT_EQ(session.ConfigRecord, DeviceConfigRecord{});
-  EXPECT_TRUE(session.Channel1.Music.entries.empty());
-  EXPECT_EQ(session.Channel1.MasterVolume, 5);
-  EXPECT_EQ(session.Channel1.Music.ListStop_time, 86399u);
-  EXPECT_EQ(session.Channel2.MasterVolume, 0);  // not loaded at start-up
-  EXPECT_EQ(AudioSettingsOf(session.Audio), AudioSettings{});
-
-  SessionState second(FoldersIn(data / "Melloway"));
-  InstanceLock secondLock;
-  EXPECT_EQ(StartSession(second, secondLock), StartResult::AlreadyRunning);
-
-  test::WriteWholeFile(session.Folders.TempFolder + "mix.wav", std::vector<std::uint8_t>{1});
-  EXPECT_EQ(EndSession(session), 0);
-  EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "mix.wav"));
-}
-
-TEST(Session, StartUpLoadsTheStartModelsStoredSettings) {
-  TempFolder data;
-  SessionState session(FoldersIn(data.Path()));
-  AudioSettings stored;
-  stored.ProjectRateText.Set("11025");
-  stored.ProjectRate = 11025;
-  ASSERT_TRUE(SaveAudioSettings(stored, data.Path(), 2));
-  ASSERT_TRUE(SaveAudioSettings(AudioSettings{}, data.Path(), 1));
-
-  InstanceLock lock;
-  ASSERT_EQ(StartSession(session, lock), StartResult::Started);
-  EXPECT_EQ(session.Audio.ProjectRate, 11025);
-}
-
-TEST(Session, StartUpLoadsTheSecuritySettings) {
-  TempFolder data;
-  SecuritySettings stored;
-  stored.UserName = "operator";
-  stored.Password = "n3w-secret";
-  stored.MohMode = true;
-  ASSERT_TRUE(SaveSecuritySettings(stored, data.Path(), false));
-
-  SessionState session(FoldersIn(data.Path()));
-  InstanceLock lock;
-  ASSERT_EQ(StartSession(session, lock), StartResult::Started);
-  EXPECT_EQ(session.Security.UserName, "operator");
-  EXPECT_EQ(session.Security.Password, "n3w-secret");
-  EXPECT_TRUE(session.Security.MohMode);
-}
-
-TEST(Session, StartUpWithoutSecuritySettingsGivesTheBuiltInLogin) {
-  TempFolder data;
-  SessionState session(FoldersIn(data.Path()));
-  // Whatever the record held before start-up does not survive it.
+  // Whatever the records held before start-up does not survive it.
   session.Security.UserName = "someone";
-  session.Security.Password = "else";
   session.Security.MohMode = true;
 
   InstanceLock lock;
   ASSERT_EQ(StartSession(session, lock), StartResult::Started);
+  EXPECT_TRUE(std::filesystem::is_directory(session.Folders.TempFolder));
+  EXPECT_EQ(session.Folders.TempFolder.back(), '/');
+  EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "stale.ogg"));
+  EXPECT_EQ(session.ConfigRecord, DeviceConfigRecord{});
+  EXPECT_EQ(session.Channel1, test::FreshChannel());
+  EXPECT_EQ(session.Channel2.MasterVolume, 0);  // not loaded at start-up
+  EXPECT_EQ(AudioSettingsOf(session.Audio), AudioSettings{});
+  // No security settings yet: the built-in login.
   EXPECT_EQ(session.Security.UserName, "tavik");
   EXPECT_EQ(session.Security.Password, "tavik");
   EXPECT_FALSE(session.Security.MohMode);
+
+  test::WriteWholeFile(session.Folders.TempFolder + "mix.wav", std::vector<std::uint8_t>{1});
+  EXPECT_EQ(EndSession(session), 0);
+  EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "mix.wav"));
+  lock.Release();
+
+  // The next start loads what is stored: the Tonvex-One audio settings, the login.
+  AudioSettings stored;
+  stored.ProjectRateText.Set("11025");
+  stored.ProjectRate = 11025;
+  ASSERT_TRUE(SaveAudioSettings(stored, data / "Melloway", 2));
+  ASSERT_TRUE(SaveAudioSettings(AudioSettings{}, data / "Melloway", 1));
+  SecuritySettings security;
+  security.UserName = "operator";
+  security.Password = "n3w-secret";
+  security.MohMode = true;
+  ASSERT_TRUE(SaveSecuritySettings(security, data / "Melloway", false));
+  SessionState next(FoldersIn(data / "Melloway"));
+  ASSERT_EQ(StartSession(next, lock), StartResult::Started);
+  EXPECT_EQ(next.Audio.ProjectRate, 11025);
+  EXPECT_EQ(next.Security.UserName, "operator");
+  EXPECT_EQ(next.Security.Password, "n3w-secret");
+  EXPECT_TRUE(next.Security.MohMode);
 }
 
-TEST(Session, ApplyModelWritesPropertiesAndCapacity) {
+// Which properties each model carries is checked with the model table; here,
+// the capacity that follows from them and from the stored audio settings.
+TEST(Session, SelectingAModelSetsTheCapacityOrKeepsTheLoadedOne) {
   TempFolder data;
   SessionState session(FoldersIn(data.Path()));
   ApplyAudioSettings(session.Audio, AudioSettings{});
-
   session.ApplyModel(2, false);
-  EXPECT_EQ(session.Audio.Model, 2);
-  EXPECT_EQ(session.Audio.ProjectCodec.View(), "libvorbis");
-  EXPECT_EQ(session.Audio.MediaExtension.View(), ".ogg");
-  EXPECT_EQ(session.Audio.ChannelCountText.View(), "1");
-  EXPECT_EQ(session.Audio.ChannelCount, 1);
   EXPECT_EQ(session.Audio.ConversionRate, 22050);
   EXPECT_EQ(session.Audio.MaxLength, 720);
-  EXPECT_EQ(session.Audio.ListCapacity, 10);
-  EXPECT_EQ(session.Audio.HasRepeatInterval, 1);
-  EXPECT_EQ(session.Audio.HasSecondChannel, 0);
-
   session.ApplyModel(1, false);
   EXPECT_EQ(session.Audio.MaxLength, 66536);
-  EXPECT_EQ(session.Audio.HasSecondChannel, 1);
-
   // Without storage the loaded maximum stays.
   session.Audio.MaxLength = 1800;
   session.ApplyModel(3, false);
   EXPECT_EQ(session.Audio.MaxLength, 1800);
-  EXPECT_EQ(session.Audio.StorageMegabytes, 0);
-  EXPECT_EQ(session.Audio.IsPlayerDevice, 0);
 
-  // A number outside 1..4 is kept but takes Tonvex-SU's properties.
-  session.ApplyModel(7, false);
-  EXPECT_EQ(session.Audio.Model, 7);
-  EXPECT_EQ(session.Audio.StorageMegabytes, 2800);
-}
-
-TEST(Session, ApplyModelWithReloadReadsThatModelsFile) {
-  TempFolder data;
-  SessionState session(FoldersIn(data.Path()));
+  // With reload, the model's own file.
   AudioSettings mix;
   mix.MaxLength = 2400;
   mix.ProjectRateText.Set("44100");
   mix.ProjectRate = 44100;
   ASSERT_TRUE(SaveAudioSettings(mix, data.Path(), 3));
-
   session.ApplyModel(3, true);
   EXPECT_EQ(session.Audio.MaxLength, 2400);
   EXPECT_EQ(session.Audio.ConversionRate, 44100);
   EXPECT_EQ(session.Audio.BytesPerSecond, 88200);
-
   session.ApplyModel(2, true);  // no file: defaults, then the capacity at 22050 Hz
   EXPECT_EQ(session.Audio.MaxLength, 720);
 }
