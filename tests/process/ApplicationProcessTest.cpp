@@ -9,10 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include "process/ChildProcess.h"
@@ -56,7 +54,7 @@ class RunningApplication {
  public:
   explicit RunningApplication(std::map<std::string, std::string> environment) {
     environment.emplace("QT_QPA_PLATFORM", "offscreen");
-    const std::string log = log_.Path() / "output.txt";
+    const std::string log = Log();
     pid_ = ::fork();
     if (pid_ == 0) {
       for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
@@ -67,47 +65,36 @@ class RunningApplication {
       ::_exit(127);
     }
   }
-  RunningApplication(const RunningApplication&) = delete;
-  RunningApplication& operator=(const RunningApplication&) = delete;
   ~RunningApplication() {
-    if (!ended_) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
+    if (!StillRunning()) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
   }
 
   void Signal(int signalNumber) const { ::kill(pid_, signalNumber); }
-
   bool StillRunning() {
-    if (ended_) return false;
     int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) Record(status);
-    return !ended_;
+    if (!exit_ && ::waitpid(pid_, &status, WNOHANG) == pid_) {
+      exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return !exit_;
   }
-
-  // The exit code, or none when it was killed or did not end in time.
-  std::optional<int> WaitForExit(std::chrono::milliseconds limit = 10s) {
-    WaitUntil([this] { return !StillRunning(); }, limit);
-    return exitCode_;
+  // The exit code; -1 when it was killed, none when it did not end in time.
+  std::optional<int> WaitForExit() {
+    WaitUntil([this] { return !StillRunning(); });
+    return exit_;
   }
-
   std::string Output() const {
-    std::ifstream in(log_.Path() / "output.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const auto bytes = ReadWholeFile(Log());
+    return {bytes.begin(), bytes.end()};
   }
 
  private:
-  void Record(int status) {
-    ended_ = true;
-    if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
-  }
+  std::filesystem::path Log() const { return log_.Path() / "output.txt"; }
 
   TempFolder log_;
   pid_t pid_ = -1;
-  bool ended_ = false;
-  std::optional<int> exitCode_;
+  std::optional<int> exit_;
 };
 
 // One run from start to end: the start-up after a crash, a second start while

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstring>
 #include <stdexcept>
 
 extern char** environ;
