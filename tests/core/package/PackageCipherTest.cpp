@@ -229,80 +229,65 @@ TEST(PackageCipherStream, FollowsThePieceDefinitionAndRoundTripsForAnyBuffer) {
   }
 }
 
-TEST(PackageCipherStream, ReadsNothingPastThePackage) {
-  // Packages sit back to back in one file: the next one must start unread.
-  const Bytes data = RandomBytes(5000, 43);
-  for (std::size_t buffer : {kCipherStreamMinBuffer, kLargeBuffer}) {
-    LimitedSource plainIn(data);
-    MemorySink sink;
-    ASSERT_EQ(RunStream(plainIn, sink, 3001, buffer, CipherDirection::Encipher), PackageStatus::Ok);
-    EXPECT_EQ(plainIn.Position(), 3001u);
-    LimitedSource cipherIn(data);
-    ASSERT_EQ(RunStream(cipherIn, sink, 3001, buffer, CipherDirection::Decipher),
-              PackageStatus::Ok);
-    EXPECT_EQ(cipherIn.Position(), 3008u);
-  }
-}
-
-TEST(PackageCipherStream, ZeroLengthOrTooSmallBufferTouchesNeitherStream) {
-  const Bytes data = RandomBytes(64, 44);
-  for (auto direction : {CipherDirection::Encipher, CipherDirection::Decipher}) {
-    LimitedSource in(data);
-    LimitedSink out;
-    EXPECT_EQ(RunStream(in, out, 0, 1, direction), PackageStatus::Ok);
-    EXPECT_EQ(RunStream(in, out, 64, kCipherStreamMinBuffer - 1, direction),
-              PackageStatus::MemoryAllocationError);
-    EXPECT_TRUE(in.requests.empty());
-    EXPECT_TRUE(out.requests.empty());
-  }
-}
-
-TEST(PackageCipherStream, ShortReadKeepsTheWholePiecesReadBeforeIt) {
+// Every way a stream ends: whole, refused before it starts, or at the first
+// short read or write with only whole pieces gone out before it.
+TEST(PackageCipherStream, EndsWholeOrAtTheFirstShortReadOrWrite) {
+  using enum PackageStatus;
+  constexpr auto E = CipherDirection::Encipher;
+  constexpr auto D = CipherDirection::Decipher;
+  constexpr std::size_t kAll = SIZE_MAX;
   const struct {
     CipherDirection direction;
     std::size_t length;     // plaintext length of the package
     std::size_t delivered;  // bytes the source gives before failing
-    std::size_t kept;       // plaintext bytes of whole pieces written before the failure
+    std::size_t accepted;   // bytes the sink takes before failing
+    PackageStatus status;
+    std::size_t out;          // bytes of the expected output written
+    std::size_t buffer = 0;   // 0: the smallest and a large one
   } cases[] = {
-      {CipherDirection::Encipher, 5000, 2500, 2048},
-      {CipherDirection::Encipher, 5000, 0, 0},
-      {CipherDirection::Encipher, 1024, 1000, 0},
-      {CipherDirection::Encipher, 2048, 2047, 1024},  // the final piece is short
-      {CipherDirection::Decipher, 3000, 2100, 2048},
-      {CipherDirection::Decipher, 2048, 2050, 1024},  // final piece of 1032 not complete
-      {CipherDirection::Decipher, 2048, 2048, 1024},
-      {CipherDirection::Decipher, 100, 50, 0},
+      {E, 3001, kAll, kAll, Ok, 3008},
+      {D, 3001, kAll, kAll, Ok, 3001},
+      {D, 5000, kAll, 5000, Ok, 5000},  // room for exactly the plaintext
+      // Nothing to do, or no room to do it in: neither stream is touched.
+      {E, 0, kAll, kAll, Ok, 0, 1},
+      {D, 0, kAll, kAll, Ok, 0, 1},
+      {E, 64, kAll, kAll, MemoryAllocationError, 0, kCipherStreamMinBuffer - 1},
+      {D, 64, kAll, kAll, MemoryAllocationError, 0, kCipherStreamMinBuffer - 1},
+      {E, 5000, 2500, kAll, ErrorReadingFile, 2048},
+      {E, 5000, 0, kAll, ErrorReadingFile, 0},
+      {E, 1024, 1000, kAll, ErrorReadingFile, 0},
+      {E, 2048, 2047, kAll, ErrorReadingFile, 1024},  // the final piece is short
+      {D, 3000, 2100, kAll, ErrorReadingFile, 2048},
+      {D, 2048, 2050, kAll, ErrorReadingFile, 1024},  // final piece of 1032 not complete
+      {D, 2048, 2048, kAll, ErrorReadingFile, 1024},
+      {D, 100, 50, kAll, ErrorReadingFile, 0},
+      {E, 5000, kAll, 0, ErrorWritingFile, 0},
+      {E, 5000, kAll, 1500, ErrorWritingFile, 1500},
+      {E, 5000, kAll, 5000, ErrorWritingFile, 5000},
+      {D, 5000, kAll, 0, ErrorWritingFile, 0},
+      {D, 5000, kAll, 1500, ErrorWritingFile, 1500},
   };
   for (const auto& c : cases) {
     const Bytes plain = RandomBytes(c.length, 46);
-    const Bytes ciphertext = ExpectedCiphertext(plain);
-    const bool encipher = c.direction == CipherDirection::Encipher;
-    for (std::size_t buffer : {kCipherStreamMinBuffer, kLargeBuffer}) {
-      LimitedSource in(encipher ? plain : ciphertext, c.delivered);
-      LimitedSink out;
-      EXPECT_EQ(RunStream(in, out, c.length, buffer, c.direction), PackageStatus::ErrorReadingFile);
-      EXPECT_EQ(out.bytes, Prefix(encipher ? ciphertext : plain, c.kept))
-          << (encipher ? "encipher " : "decipher ") << c.length << " given " << c.delivered
-          << ", buffer " << buffer;
-    }
-  }
-}
-
-TEST(PackageCipherStream, ShortWriteIsReported) {
-  const Bytes plain = RandomBytes(5000, 47);
-  const Bytes ciphertext = ExpectedCiphertext(plain);
-  for (std::size_t buffer : {kCipherStreamMinBuffer, kLargeBuffer}) {
-    for (std::size_t accepted : {std::size_t{0}, std::size_t{1500}, std::size_t{5000}}) {
-      MemorySource plainIn(plain);
-      LimitedSink cipherOut(accepted);
-      EXPECT_EQ(RunStream(plainIn, cipherOut, 5000, buffer, CipherDirection::Encipher),
-                PackageStatus::ErrorWritingFile)
-          << "accepting " << accepted << ", buffer " << buffer;
-      MemorySource cipherIn(ciphertext);
-      LimitedSink plainOut(accepted);
-      EXPECT_EQ(RunStream(cipherIn, plainOut, 5000, buffer, CipherDirection::Decipher),
-                accepted >= 5000 ? PackageStatus::Ok : PackageStatus::ErrorWritingFile)
-          << "accepting " << accepted << ", buffer " << buffer;
+    const bool encipher = c.direction == E;
+    const Bytes input = encipher ? plain : ExpectedCiphertext(plain);
+    const Bytes output = encipher ? ExpectedCiphertext(plain) : plain;
+    // Packages sit back to back in one file: the next one must stay unread.
+    Bytes source = input;
+    source.resize(input.size() + 16, 0x5A);
+    for (std::size_t buffer : c.buffer ? std::vector{c.buffer}
+                                       : std::vector{kCipherStreamMinBuffer, kLargeBuffer}) {
+      SCOPED_TRACE(::testing::Message() << (encipher ? "encipher " : "decipher ") << c.length
+                                        << ", given " << c.delivered << ", taking " << c.accepted
+                                        << ", buffer " << buffer);
+      LimitedSource in(source, c.delivered);
+      LimitedSink out(c.accepted);
+      EXPECT_EQ(RunStream(in, out, c.length, buffer, c.direction), c.status);
+      EXPECT_EQ(out.bytes, Prefix(output, c.out));
+      if (c.status == Ok) { EXPECT_EQ(in.Position(), input.size()); }
+      if (c.length == 0 || c.status == MemoryAllocationError) {
+        EXPECT_TRUE(in.requests.empty() && out.requests.empty());
+      }
     }
   }
 }

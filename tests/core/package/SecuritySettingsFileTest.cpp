@@ -42,21 +42,14 @@ Bytes Entry(const std::string& id, const std::string& description, const std::st
 const Bytes kEndAndFlags = {0xAA, 0x55, 0xFE, 0xFF};  // MOH mode on, no restore offer
 const Bytes kDefaultEndAndFlags = {0xAA, 0x55, 0xFF, 0xFE};
 
-Names Ids(const SecuritySettings& settings) {
+// One field of every device entry, in list order.
+Names Column(const SecuritySettings& settings, std::string DeviceEntry::*field) {
   Names names;
-  for (const DeviceEntry& device : settings.Devices) names.push_back(device.Id);
+  for (const DeviceEntry& device : settings.Devices) names.push_back(device.*field);
   return names;
 }
-Names Descriptions(const SecuritySettings& settings) {
-  Names names;
-  for (const DeviceEntry& device : settings.Devices) names.push_back(device.Description);
-  return names;
-}
-Names Zones(const SecuritySettings& settings) {
-  Names names;
-  for (const DeviceEntry& device : settings.Devices) names.push_back(device.TimeZone);
-  return names;
-}
+Names Ids(const SecuritySettings& settings) { return Column(settings, &DeviceEntry::Id); }
+Names Zones(const SecuritySettings& settings) { return Column(settings, &DeviceEntry::TimeZone); }
 
 SecuritySettings ThreeDevices() {
   SecuritySettings settings;
@@ -112,51 +105,45 @@ TEST_F(SecuritySettingsFileTest, SavedImageHasTheKnownLayoutWithTextsCutToTheirR
   EXPECT_EQ(back.Devices[1].TimeZone, std::string(40, 'z'));
 }
 
-TEST_F(SecuritySettingsFileTest, MissingOrShortFileGivesDefaultsAndIsDeleted) {
+TEST_F(SecuritySettingsFileTest, ACutFileKeepsItsCompleteEntriesOrIsDeletedWithoutCredentials) {
   SecuritySettings settings = ThreeDevices();
-  EXPECT_FALSE(LoadSecuritySettings(settings, appFolder_));
+  EXPECT_FALSE(LoadSecuritySettings(settings, appFolder_));  // no file at all
   EXPECT_EQ(settings, SecuritySettings{});
   EXPECT_TRUE(fs::is_directory(appFolder_));
 
-  // Fewer than 17 bytes, or the password or key record incomplete.
-  for (const std::size_t size : {0, 16, 17, 34, 50}) {
-    Bytes bytes = Credentials() + kEndAndFlags;
-    bytes.resize(size);
-    WriteStored(bytes);
-    settings = ThreeDevices();
-    EXPECT_FALSE(LoadSecuritySettings(settings, appFolder_)) << size;
-    EXPECT_EQ(settings, SecuritySettings{}) << size;
-    EXPECT_FALSE(fs::exists(Stored())) << size;
-  }
-}
-
-TEST_F(SecuritySettingsFileTest, CutFileKeepsCompleteEntriesAndDefaultFlags) {
   const Bytes whole = Credentials() + Entry(kAllZeroKey, kAllDevicesDescription, "Asia/Tokyo") +
                       Entry("1111222233334444", "Lobby", "Europe/Paris") +
                       Entry("5555666677778888", "Bar", "") + kEndAndFlags;
-  struct Cut {
-    std::size_t size, entries;
-  };
-  // Right after the credentials, inside entry 2, in or just before the
-  // marker, and short of the flags.
-  for (const Cut cut :
-       {Cut{51, 1}, Cut{51 + 2 * 82 + 40, 2}, Cut{51 + 3 * 82, 3}, Cut{51 + 3 * 82 + 1, 3},
-        Cut{51 + 3 * 82 + 2, 3}, Cut{51 + 3 * 82 + 3, 3}}) {
+  const struct {
+    std::size_t size, entries;  // no entries: not valid
+  } cuts[] = {
+      // Fewer than 17 bytes, or the password or key record incomplete.
+      {0, 0}, {16, 0}, {17, 0}, {34, 0}, {50, 0},
+      // Right after the credentials, inside entry 2, in or just before the
+      // marker, and short of the flags.
+      {51, 1}, {51 + 2 * 82 + 40, 2}, {51 + 3 * 82, 3}, {51 + 3 * 82 + 1, 3},
+      {51 + 3 * 82 + 2, 3}, {51 + 3 * 82 + 3, 3}};
+  for (const auto& cut : cuts) {
+    SCOPED_TRACE(cut.size);
     WriteStored(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut.size)));
-    const SecuritySettings settings = Loaded();
+    settings = ThreeDevices();
+    EXPECT_EQ(LoadSecuritySettings(settings, appFolder_), cut.entries > 0);
+    if (cut.entries == 0) {
+      EXPECT_EQ(settings, SecuritySettings{});
+      EXPECT_FALSE(fs::exists(Stored()));
+      continue;
+    }
     EXPECT_EQ(settings.UserName, "op");
     EXPECT_EQ(settings.Password, "secret");
     EXPECT_EQ(settings.AssignedProviderKey, "1234ABCD1234ABCD");
-    ASSERT_EQ(settings.Devices.size(), cut.entries) << cut.size;
+    ASSERT_EQ(settings.Devices.size(), cut.entries);
     EXPECT_EQ(settings.Devices[0].Id, kAllZeroKey);
-    if (cut.entries > 1) {
-      EXPECT_EQ(settings.Devices[1].Description, "Lobby");
-    }
-    EXPECT_FALSE(settings.MohMode) << cut.size;
-    EXPECT_TRUE(settings.RestoreOffered) << cut.size;
+    if (cut.entries > 1) { EXPECT_EQ(settings.Devices[1].Description, "Lobby"); }
+    EXPECT_FALSE(settings.MohMode);
+    EXPECT_TRUE(settings.RestoreOffered);
   }
   WriteStored(whole);
-  const SecuritySettings settings = Loaded();
+  settings = Loaded();
   EXPECT_EQ(Zones(settings), (Names{"Asia/Tokyo", "Europe/Paris", ""}));
   EXPECT_TRUE(settings.MohMode);
   EXPECT_FALSE(settings.RestoreOffered);
@@ -169,13 +156,13 @@ TEST_F(SecuritySettingsFileTest, AllDevicesEntryIsAlwaysFirstAndTextsEndAtAZero)
   WriteStored(Credentials() + Entry("1111222233334444", "Lobby", "Europe/Paris") + kEndAndFlags);
   SecuritySettings settings = Loaded();
   EXPECT_EQ(Ids(settings), (Names{kAllZeroKey, "1111222233334444"}));
-  EXPECT_EQ(Descriptions(settings), (Names{kAllDevicesDescription, "Lobby"}));
+  EXPECT_EQ(Column(settings, &DeviceEntry::Description), (Names{kAllDevicesDescription, "Lobby"}));
   EXPECT_EQ(Zones(settings), (Names{"", "Europe/Paris"}));
   EXPECT_TRUE(settings.MohMode);
 
   WriteStored(Credentials() + Entry(kAllZeroKey, "Everything", "Asia/Tokyo") + kEndAndFlags);
   settings = Loaded();
-  EXPECT_EQ(Descriptions(settings), Names{kAllDevicesDescription});
+  EXPECT_EQ(Column(settings, &DeviceEntry::Description), Names{kAllDevicesDescription});
   EXPECT_EQ(Zones(settings), Names{"Asia/Tokyo"});
 
   // Text ends at the first zero; any flag byte other than the stored zero is set.
@@ -198,7 +185,6 @@ TEST_F(SecuritySettingsFileTest, DeviceListIsCappedOnReadAndOnWrite) {
 
   SecuritySettings settings = Loaded();
   ASSERT_EQ(settings.Devices.size(), 10000u);
-  EXPECT_EQ(settings.Devices.size(), 10000u);
   EXPECT_EQ(settings.Devices.front().Id, kAllZeroKey);
   EXPECT_EQ(settings.Devices.back().Id, "1111222233334444");
   EXPECT_FALSE(settings.MohMode);  // the flags lie past what is read
@@ -260,32 +246,28 @@ std::vector<ScriptedOperator::Shown> Shown(const ScriptedOperator& op,
 }
 
 TEST_F(SecuritySettingsFileTest, BackupCopiesTheStoredFileAndSaysWhenItCannot) {
-  ScriptedOperator noStoredFile;
-  noStoredFile.ExpectSaveFile(root_ / "backup.isf")
-      .ExpectMessage("Error", "Unable to back up settings.");
-  EXPECT_FALSE(BackUpSecuritySettings(noStoredFile, appFolder_));
-  EXPECT_EQ(Shown(noStoredFile, Kind::Message).at(0).icon, OperatorIcon::Stop);
-  EXPECT_FALSE(fs::exists(root_ / "backup.isf"));
+  const fs::path target = root_ / "backup.isf";
+  ScriptedOperator op;
+  op.ExpectSaveFile(target).ExpectMessage("Error", "Unable to back up settings.");
+  EXPECT_FALSE(BackUpSecuritySettings(op, appFolder_));  // nothing stored yet
+  EXPECT_FALSE(fs::exists(target));
 
   Save(ThreeDevices());
   fs::create_directories(root_ / "folder.isf");
-  ScriptedOperator unwritable;
-  unwritable.ExpectSaveFile(root_ / "folder.isf")
-      .ExpectMessage("Error", "Unable to back up settings.");
-  EXPECT_FALSE(BackUpSecuritySettings(unwritable, appFolder_));
+  op.ExpectSaveFile(root_ / "folder.isf").ExpectMessage("Error", "Unable to back up settings.");
+  EXPECT_FALSE(BackUpSecuritySettings(op, appFolder_));
+  op.ExpectSaveFile(std::nullopt);
+  EXPECT_FALSE(BackUpSecuritySettings(op, appFolder_));
 
-  ScriptedOperator cancelled;
-  cancelled.ExpectSaveFile(std::nullopt);
-  EXPECT_FALSE(BackUpSecuritySettings(cancelled, appFolder_));
-
-  const fs::path target = root_ / "backup.isf";
   test::WriteWholeFile(target, Bytes(500, 0x42));
-  ScriptedOperator op;
   op.ExpectSaveFile(target).ExpectMessage("Success", "Settings successfully backed up");
   EXPECT_TRUE(BackUpSecuritySettings(op, appFolder_));
-  ExpectSettingsFileDialog(Shown(op, Kind::SaveFile).at(0).request, true);
-  EXPECT_EQ(Shown(op, Kind::Message).at(0).icon, OperatorIcon::Information);
   EXPECT_EQ(test::ReadWholeFile(target), test::ReadWholeFile(Stored()));
+  ExpectSettingsFileDialog(Shown(op, Kind::SaveFile).back().request, true);
+  const auto messages = Shown(op, Kind::Message);
+  EXPECT_EQ(messages.at(0).icon, OperatorIcon::Stop);
+  EXPECT_EQ(messages.at(1).icon, OperatorIcon::Stop);
+  EXPECT_EQ(messages.at(2).icon, OperatorIcon::Information);
 }
 
 TEST_F(SecuritySettingsFileTest, ValidFileIsRestoredWithMohModeOnAndTheOfferCleared) {
