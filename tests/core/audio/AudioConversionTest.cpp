@@ -8,7 +8,6 @@
 #include <string>
 
 #include "audio/AudioDecoder.h"
-#include "common/ByteOrder.h"
 #include "core/audio/AudioSignals.h"
 #include "support/TempFolder.h"
 #include "support/TestData.h"
@@ -26,17 +25,10 @@ ConversionResult Convert(const std::filesystem::path& from, const std::filesyste
   return AudioConversion(from, to, Call(codec, rate), kAddingFileCaption, progress);
 }
 
-// Seconds [from, from + 2) of a 440 Hz tone, away from encoders' start-up and padding.
-void ExpectToneAt(const std::vector<std::int16_t>& samples, int rate, double minToneDb,
-                  double level = 12000) {
-  ASSERT_GE(samples.size(), static_cast<std::size_t>(rate / 4 + 2 * rate));
-  const auto middle = std::span(samples).subspan(static_cast<std::size_t>(rate / 4),
-                                                 static_cast<std::size_t>(2 * rate));
-  EXPECT_NEAR(ToneAmplitude(middle, 440, rate), level, level * 0.075);
-  EXPECT_GT(ToneToRestDb(middle, 440, rate), minToneDb);
-}
-
 struct ConversionCase {
+  std::string source;        // the extension picks the container ...
+  std::string sourceCodec;   // ... and this encoder makes the stereo test file
+  int sourceRate;
   int rate;
   std::string codec;
   std::string decodedAs;  // the codec FFmpeg names when reading the file back
@@ -44,16 +36,20 @@ struct ConversionCase {
   double minToneDb;  // how clean the tone must come back
 };
 
-void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.codec << " " << c.rate; }
+void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.source << " to " << c.codec; }
 
 class SineSurvivesConversion : public ::testing::TestWithParam<ConversionCase> {};
 
-TEST_P(SineSurvivesConversion, AtTheRateAndInTheCodecAsked) {
+// Every format the file dialog offers becomes a mono tone at the rate and in
+// the codec asked; the same tone on both channels keeps its level when mixed
+// down.
+TEST_P(SineSurvivesConversion, FromEveryFormatAtTheRateAndInTheCodecAsked) {
   const ConversionCase& c = GetParam();
   TempFolder folder;
-  WriteWave(folder / "tone.wav", 44100, Sine(440, 44100, 2.5));
+  WriteAudio(folder / c.source, c.sourceCodec, c.sourceRate,
+             StereoTones(440, 440, c.sourceRate, 2.5), 2);
   const auto out = folder / ("out." + c.container);
-  const ConversionResult result = Convert(folder / "tone.wav", out, c.codec, c.rate);
+  const ConversionResult result = Convert(folder / c.source, out, c.codec, c.rate);
   ASSERT_TRUE(result.Succeeded()) << result.reason;
   EXPECT_EQ(result.duration, 2);
   const auto info = ProbeAudioFile(out);
@@ -63,63 +59,37 @@ TEST_P(SineSurvivesConversion, AtTheRateAndInTheCodecAsked) {
   EXPECT_EQ(info->sampleRate, c.rate);
   EXPECT_EQ(info->channels, 1);
   const auto decoded = DecodeAll(out);
-  // Gapless: neither the resampler nor an encoder's padding changes the length.
-  EXPECT_EQ(decoded.size(), static_cast<std::size_t>(std::lround(2.5 * c.rate)));
-  ExpectToneAt(decoded, c.rate, c.minToneDb);
+  // Gapless: neither the resampler nor an encoder's padding changes the
+  // length of what the source decodes to.
+  const double sourceSeconds =
+      static_cast<double>(DecodeAll(folder / c.source).size()) / c.sourceRate;
+  ASSERT_EQ(decoded.size(), static_cast<std::size_t>(std::lround(sourceSeconds * c.rate)));
+  // Two seconds of the tone, away from encoders' start-up and padding.
+  const auto middle = std::span(decoded).subspan(static_cast<std::size_t>(c.rate / 4),
+                                                 static_cast<std::size_t>(2 * c.rate));
+  EXPECT_NEAR(ToneAmplitude(middle, 440, c.rate), 12000, 12000 * 0.075);
+  EXPECT_GT(ToneToRestDb(middle, 440, c.rate), c.minToneDb);
 }
 
-// Rate and codec are handled apart (the resampler, then the encoder), so each
-// offered rate and each codec is tried once rather than every pair.
+// Rate and codec are handled apart (the resampler, then the encoder), and
+// the source is read before either, so each offered rate, codec and source
+// format is tried once rather than every combination.
 INSTANTIATE_TEST_SUITE_P(
-    OfferedRatesAndCodecs, SineSurvivesConversion,
-    ::testing::Values(ConversionCase{8000, "pcm_mulaw", "pcm_mulaw", "wav", 34},
-                      ConversionCase{11025, "libmp3lame", "mp3", "mp3", 60},
-                      ConversionCase{16000, "pcm_alaw", "pcm_alaw", "wav", 34},
-                      ConversionCase{22050, "libvorbis", "vorbis", "ogg", 30},
-                      ConversionCase{24000, "pcm_u8", "pcm_u8", "wav", 32},
-                      ConversionCase{32000, "pcm_s16le", "pcm_s16le", "wav", 75},
-                      ConversionCase{44100, "libvorbis", "vorbis", "ogg", 30},
-                      ConversionCase{48000, "libmp3lame", "mp3", "mp3", 60}),
+    OfferedFormatsRatesAndCodecs, SineSurvivesConversion,
+    ::testing::Values(
+        ConversionCase{"tone.wav", "pcm_s16le", 44100, 8000, "pcm_mulaw", "pcm_mulaw", "wav", 34},
+        ConversionCase{"tone.flac", "flac", 48000, 11025, "libmp3lame", "mp3", "mp3", 60},
+        ConversionCase{"tone.mp4", "aac", 44100, 16000, "pcm_alaw", "pcm_alaw", "wav", 30},
+        ConversionCase{"tone.aiff", "pcm_s16be", 44100, 22050, "libvorbis", "vorbis", "ogg", 30},
+        ConversionCase{"tone.mp3", "libmp3lame", 44100, 24000, "pcm_u8", "pcm_u8", "wav", 30},
+        ConversionCase{"tone.ogg", "libvorbis", 44100, 32000, "pcm_s16le", "pcm_s16le", "wav", 35},
+        ConversionCase{"tone.wma", "wmav2", 44100, 44100, "libvorbis", "vorbis", "ogg", 30},
+        ConversionCase{"tone.wav", "pcm_s16le", 32000, 48000, "libmp3lame", "mp3", "mp3", 60}),
     [](const ::testing::TestParamInfo<ConversionCase>& param) {
-      return param.param.codec + "_" + std::to_string(param.param.rate);
+      std::string name = param.param.source + "_" + param.param.codec;
+      name[name.find('.')] = '_';
+      return name;
     });
-
-struct SourceFormat {
-  std::string file;   // the extension picks the container
-  std::string codec;  // the encoder that makes the test file
-  int rate;
-};
-
-void PrintTo(const SourceFormat& f, std::ostream* os) { *os << f.file; }
-
-class ReadsSourceFormat : public ::testing::TestWithParam<SourceFormat> {};
-
-// Every format the file dialog offers becomes a mono tone at the project rate;
-// the same tone on both channels keeps its level when mixed down.
-TEST_P(ReadsSourceFormat, AsAMonoToneAtTheConversionRate) {
-  const SourceFormat& format = GetParam();
-  TempFolder folder;
-  WriteAudio(folder / format.file, format.codec, format.rate,
-             StereoTones(440, 440, format.rate, 2.5), 2);
-  const ConversionResult result = Convert(folder / format.file, folder / "out.ogg");
-  ASSERT_TRUE(result.Succeeded()) << result.reason;
-  EXPECT_EQ(result.duration, 2);
-  ExpectToneAt(DecodeAll(folder / "out.ogg"), 22050, 25);
-}
-
-INSTANTIATE_TEST_SUITE_P(OfferedFormats, ReadsSourceFormat,
-                         ::testing::Values(SourceFormat{"tone.aiff", "pcm_s16be", 44100},
-                                           SourceFormat{"tone.flac", "flac", 48000},
-                                           SourceFormat{"tone.mp4", "aac", 44100},
-                                           SourceFormat{"tone.mp3", "libmp3lame", 44100},
-                                           SourceFormat{"tone.wav", "pcm_s16le", 32000},
-                                           SourceFormat{"tone.ogg", "libvorbis", 44100},
-                                           SourceFormat{"tone.wma", "wmav2", 44100}),
-                         [](const auto& param) {
-                           std::string name = param.param.file;
-                           name[name.find('.')] = '_';
-                           return name;
-                         });
 
 TEST(AudioConversion, DifferentChannelsMixDownAtHalfLevelAndRawPcmIs16BitMonoAt22050) {
   TempFolder folder;
@@ -132,11 +102,7 @@ TEST(AudioConversion, DifferentChannelsMixDownAtHalfLevelAndRawPcmIs16BitMonoAt2
   EXPECT_NEAR(ToneAmplitude(middle, 1000, 22050), 6000, 120);
 
   const auto tone = Sine(440, 22050, 3.0);
-  std::vector<std::uint8_t> raw(tone.size() * 2);
-  for (std::size_t i = 0; i < tone.size(); ++i) {
-    WriteLE16(raw.data() + 2 * i, static_cast<std::uint16_t>(tone[i]));
-  }
-  WriteWholeFile(folder / "take.pcm", raw);
+  WriteWholeFile(folder / "take.pcm", SampleBytes(tone));
   const ConversionResult result = Convert(folder / "take.pcm", folder / "take.wav", "pcm_s16le");
   ASSERT_TRUE(result.Succeeded()) << result.reason;
   EXPECT_EQ(result.duration, 3);

@@ -47,14 +47,20 @@ void WriteAudio(const std::filesystem::path& path, const std::string& codec, int
   ASSERT_TRUE(encoder.Finish()) << encoder.Error();
 }
 
+std::vector<std::uint8_t> SampleBytes(std::span<const std::int16_t> samples) {
+  std::vector<std::uint8_t> bytes(samples.size() * 2);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    WriteLE16(bytes.data() + 2 * i, static_cast<std::uint16_t>(samples[i]));
+  }
+  return bytes;
+}
+
 std::vector<std::uint8_t> WaveBytes(int rate, std::span<const std::int16_t> samples) {
   const auto header = ProductionHeader(static_cast<std::uint32_t>(rate),
                                        static_cast<std::uint32_t>(samples.size() * 2));
   std::vector<std::uint8_t> bytes(header.begin(), header.end());
-  bytes.resize(header.size() + samples.size() * 2);
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    WriteLE16(bytes.data() + header.size() + 2 * i, static_cast<std::uint16_t>(samples[i]));
-  }
+  const auto data = SampleBytes(samples);
+  bytes.insert(bytes.end(), data.begin(), data.end());
   return bytes;
 }
 

@@ -24,6 +24,8 @@ std::vector<std::int16_t> Constant(std::int16_t value, std::size_t n);
 // codec or, for other encoders, the file's extension. Fails the test on error.
 void WriteAudio(const std::filesystem::path& path, const std::string& codec, int rate,
                 std::span<const std::int16_t> samples, int channels = 1);
+// The samples as 16-bit little-endian bytes, as WAV data and the mixer hold them.
+std::vector<std::uint8_t> SampleBytes(std::span<const std::int16_t> samples);
 // A mono 16-bit WAV with the production header and these samples.
 std::vector<std::uint8_t> WaveBytes(int rate, std::span<const std::int16_t> samples);
 void WriteWave(const std::filesystem::path& path, int rate, std::span<const std::int16_t> samples);

@@ -10,23 +10,15 @@
 #include <cmath>
 #include <vector>
 
-#include "common/ByteOrder.h"
+#include "core/audio/AudioSignals.h"
 
 namespace corvane::test {
 namespace {
 
-std::vector<std::uint8_t> LittleEndian(const std::vector<std::int16_t>& samples) {
-  std::vector<std::uint8_t> bytes(samples.size() * 2);
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    WriteLE16(bytes.data() + 2 * i, static_cast<std::uint16_t>(samples[i]));
-  }
-  return bytes;
-}
-
 TEST(MixKernelsTest, MusicMatchesTheDoubleRuleForEverySampleValue) {
   std::vector<std::int16_t> every(65536 + 3);  // three more: a tail the wide loop leaves over
   for (std::size_t i = 0; i < every.size(); ++i) every[i] = static_cast<std::int16_t>(i - 32768);
-  const auto bytes = LittleEndian(every);
+  const auto bytes = SampleBytes(every);
   std::vector<std::int16_t> out(every.size());
   for (const int level : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 100, 255}) {
     ScaleMusic(bytes.data(), every.size(), level, out.data());
@@ -41,7 +33,7 @@ TEST(MixKernelsTest, MusicMatchesTheDoubleRuleForEverySampleValue) {
 TEST(MixKernelsTest, TouchNothingBeyondTheCount) {
   // Counts below and between the widths of the wide loops.
   for (const std::size_t count : {9u, 11u, 37u}) {
-    const auto bytes = LittleEndian(std::vector<std::int16_t>(40, 1000));
+    const auto bytes = SampleBytes(std::vector<std::int16_t>(40, 1000));
     std::vector<std::int16_t> out(40, 7);
     ScaleMusic(bytes.data(), count, 5, out.data());
     EXPECT_EQ(out[count - 1], 500);

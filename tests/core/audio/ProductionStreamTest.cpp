@@ -10,7 +10,6 @@
 #include <random>
 #include <vector>
 
-#include "common/ByteOrder.h"
 #include "core/audio/AudioSignals.h"
 
 namespace corvane::test {
@@ -19,19 +18,6 @@ namespace {
 constexpr std::int64_t kRate = 100;
 constexpr std::int64_t kBytesPerSecond = 2 * kRate;
 constexpr std::int64_t kRoomy = 1 << 20;
-
-std::vector<std::uint8_t> Bytes(const std::vector<std::int16_t>& samples) {
-  std::vector<std::uint8_t> out(samples.size() * 2);
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    WriteLE16(out.data() + 2 * i, static_cast<std::uint16_t>(samples[i]));
-  }
-  return out;
-}
-
-MixSettings Settings(int music, int message, int crossFade, int between,
-                     bool endAfterLast = false) {
-  return {music, message, crossFade, between, endAfterLast};
-}
 
 class CollectingSink final : public ProductionSink {
  public:
@@ -48,7 +34,7 @@ class CollectingSink final : public ProductionSink {
 
 DecodedMessage Message(const std::vector<std::int16_t>& samples) {
   DecodedMessage m;
-  m.bytes = Bytes(samples);
+  m.bytes = SampleBytes(samples);
   m.length = m.bytes.size();
   return m;
 }
@@ -62,7 +48,7 @@ struct Production {
       : stream(kBytesPerSecond, capacity, settings, sink) {
     for (const auto& m : messages) EXPECT_TRUE(stream.AddMessage(Message(m)));
     for (const auto& file : music) {
-      const auto bytes = Bytes(file);
+      const auto bytes = SampleBytes(file);
       for (std::size_t at = 0; at < bytes.size(); at += piece) {
         const std::size_t n = std::min(piece, bytes.size() - at);
         stream.AddMusic(std::span(bytes.data() + at, n));
@@ -93,7 +79,7 @@ struct Production {
 TEST(ProductionStreamTest, MessagesComeEveryTenSecondsWithTwoSecondFadesAroundThem) {
   // A minute of music at 10000, level 10, in pieces that end inside fades
   // and messages; messages of 1200 at level 10 over X = 2.
-  const Production p(Settings(10, 10, 2, 10), {Constant(10000, 6000)},
+  const Production p(MixSettings{10, 10, 2, 10, false}, {Constant(10000, 6000)},
                      {Constant(1200, 100), Constant(1200, 100)}, kRoomy, 146);
   const auto& s = p.s;
   EXPECT_TRUE(AllEqual(s, 0, 800, 10000));
@@ -114,7 +100,7 @@ TEST(ProductionStreamTest, MessagesComeEveryTenSecondsWithTwoSecondFadesAroundTh
 }
 
 TEST(ProductionStreamTest, EndMusicAfterLastMessageFadesOutAfterIt) {
-  const Production p(Settings(10, 10, 2, 10, true), {Constant(10000, 6000)},
+  const Production p(MixSettings{10, 10, 2, 10, true}, {Constant(10000, 6000)},
                      {Constant(1200, 100), Constant(1200, 100)});
   const auto& s = p.s;
   // Only the last message ends the music; the first one fades back up.
@@ -126,27 +112,24 @@ TEST(ProductionStreamTest, EndMusicAfterLastMessageFadesOutAfterIt) {
   EXPECT_EQ(s[2399], 10);    // ... to 2 - 398 * 2 / 400 = 0.01
 }
 
-TEST(ProductionStreamTest, MessagesComeBeforeTheMusicOrNotAtAll) {
+TEST(ProductionStreamTest, MessagesComeBeforeTheMusicAndASinkThatRefusesStopsTheStream) {
   CollectingSink sink;
-  ProductionStream stream(kBytesPerSecond, kRoomy, Settings(10, 10, 0, 0), sink);
-  const auto music = Bytes(Constant(100, 10));
-  stream.AddMusic(music);
-  EXPECT_FALSE(stream.AddMessage(Message(Constant(5, 10))));
-  EXPECT_TRUE(stream.Finish());
+  ProductionStream late(kBytesPerSecond, kRoomy, {}, sink);
+  late.AddMusic(SampleBytes(Constant(100, 10)));
+  EXPECT_FALSE(late.AddMessage(Message(Constant(5, 10))));
+  EXPECT_TRUE(late.Finish());
   EXPECT_EQ(sink.s, Constant(100, 10));
-}
 
-TEST(ProductionStreamTest, ASinkThatRefusesStopsTheStream) {
-  CollectingSink sink;
-  sink.refuseBeyond = 50000;
-  ProductionStream stream(kBytesPerSecond, kRoomy, Settings(10, 10, 0, 0), sink);
-  const auto music = Bytes(Constant(100, 200000));
+  CollectingSink refusing;
+  refusing.refuseBeyond = 50000;
+  ProductionStream stream(kBytesPerSecond, kRoomy, {}, refusing);
+  const auto music = SampleBytes(Constant(100, 200000));
   stream.AddMusic(music);
-  const int puts = sink.puts;
+  const int puts = refusing.puts;
   stream.AddMusic(music);
   EXPECT_FALSE(stream.Finish());
-  EXPECT_EQ(sink.puts, puts);  // nothing more was offered once refused
-  EXPECT_LE(sink.s.size(), 50000u);
+  EXPECT_EQ(refusing.puts, puts);  // nothing more was offered once refused
+  EXPECT_LE(refusing.s.size(), 50000u);
 }
 
 // The rules applied the plain way, over the whole production in memory: the
@@ -224,9 +207,8 @@ TEST(ProductionStreamTest, StreamingGivesTheSameProductionAsTheWholeInMemory) {
     // Now and then out-of-range levels, productions longer than what goes to
     // the sink at once, and capacities that cut.
     const bool wild = round % 10 == 0;
-    const MixSettings m =
-        Settings(wild ? pick(0, 40) : pick(0, 10), wild ? pick(0, 40) : pick(0, 10),
-                 wild ? pick(0, 255) : pick(0, 10), pick(0, 12), pick(0, 1) == 1);
+    const MixSettings m{wild ? pick(0, 40) : pick(0, 10), wild ? pick(0, 40) : pick(0, 10),
+                        wild ? pick(0, 255) : pick(0, 10), pick(0, 12), pick(0, 1) == 1};
     const int longest = round % 7 == 0 ? 60000 : 3000;
     std::vector<std::vector<std::int16_t>> music(static_cast<std::size_t>(pick(0, 4)));
     for (auto& file : music) file = samples(longest);
@@ -248,11 +230,9 @@ TEST(ProductionStreamTest, MixSettingsComeFromTheChannel) {
   channel.Time_Between_Messages = 42;
   channel.LimitLengthEnabled = 1;
   const MixSettings m = MixSettings::Of(channel);
-  EXPECT_EQ(m.musicLevel, 7);
-  EXPECT_EQ(m.messageLevel, 9);
-  EXPECT_EQ(m.crossFade, 3);
-  EXPECT_EQ(m.secondsBetweenMessages, 42);
-  EXPECT_TRUE(m.endMusicAfterLastMessage);
+  EXPECT_EQ(std::tuple(m.musicLevel, m.messageLevel, m.crossFade, m.secondsBetweenMessages,
+                       m.endMusicAfterLastMessage),
+            std::tuple(7, 9, 3, 42, true));
 }
 
 }  // namespace
