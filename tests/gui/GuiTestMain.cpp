@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLocale>
 #include <clocale>
-#include <cstring>
 
 #include "gui/app/Application.h"
 

@@ -3,7 +3,6 @@
 // they record every call, and the converter can fail or hand back bytes of
 // the test's choosing instead of converting.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>

@@ -10,7 +10,6 @@ class FixedClock final : public Clock {
  public:
   explicit FixedClock(LocalDateTime now = {2024, 3, 15, 14, 30, 0}) : now_(now) {}
   LocalDateTime Now() const override { return now_; }
-  void Set(LocalDateTime now) { now_ = now; }
 
  private:
   LocalDateTime now_;

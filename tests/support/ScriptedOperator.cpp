@@ -6,14 +6,9 @@ namespace corvane::test {
 namespace {
 
 const char* KindName(ScriptedOperator::Kind kind) {
-  switch (kind) {
-    case ScriptedOperator::Kind::Question: return "question";
-    case ScriptedOperator::Kind::Message: return "message";
-    case ScriptedOperator::Kind::OpenFile: return "open-file dialog";
-    case ScriptedOperator::Kind::OpenFiles: return "open-files dialog";
-    case ScriptedOperator::Kind::SaveFile: return "save-file dialog";
-  }
-  return "?";
+  static const char* const names[] = {"question", "message", "open-file dialog",
+                                      "open-files dialog", "save-file dialog"};
+  return names[static_cast<int>(kind)];
 }
 
 }  // namespace
@@ -25,50 +20,46 @@ ScriptedOperator::~ScriptedOperator() {
   }
 }
 
+ScriptedOperator& ScriptedOperator::Expect(Step step) {
+  script_.push_back(std::move(step));
+  return *this;
+}
+
 ScriptedOperator& ScriptedOperator::ExpectQuestion(std::string title, std::string text,
                                                    OperatorAnswer answer) {
-  script_.push_back({Kind::Question, std::move(title), std::move(text), answer, {}, false});
-  return *this;
+  return Expect({Kind::Question, std::move(title), std::move(text), answer, {}});
 }
 
 ScriptedOperator& ScriptedOperator::ExpectMessage(std::string title, std::string text) {
-  script_.push_back({Kind::Message, std::move(title), std::move(text), OperatorAnswer::Ok, {}, false});
-  return *this;
+  return Expect({Kind::Message, std::move(title), std::move(text), OperatorAnswer::Ok, {}});
 }
 
 ScriptedOperator& ScriptedOperator::ExpectOpenFile(std::optional<std::filesystem::path> answer) {
-  Step step{Kind::OpenFile, {}, {}, OperatorAnswer::Ok, {}, !answer};
-  if (answer) step.paths.push_back(*answer);
-  script_.push_back(std::move(step));
-  return *this;
-}
-
-ScriptedOperator& ScriptedOperator::ExpectOpenFiles(std::vector<std::filesystem::path> answer) {
-  script_.push_back({Kind::OpenFiles, {}, {}, OperatorAnswer::Ok, std::move(answer), false});
-  return *this;
+  return Expect({Kind::OpenFile, {}, {}, OperatorAnswer::Ok, std::move(answer)});
 }
 
 ScriptedOperator& ScriptedOperator::ExpectSaveFile(std::optional<std::filesystem::path> answer) {
-  Step step{Kind::SaveFile, {}, {}, OperatorAnswer::Ok, {}, !answer};
-  if (answer) step.paths.push_back(*answer);
-  script_.push_back(std::move(step));
-  return *this;
+  return Expect({Kind::SaveFile, {}, {}, OperatorAnswer::Ok, std::move(answer)});
 }
 
-std::optional<ScriptedOperator::Step> ScriptedOperator::Next(Kind kind, const std::string& title,
-                                                             const std::string& text) {
+std::optional<ScriptedOperator::Step> ScriptedOperator::Next(Shown shown) {
+  shown_.push_back(shown);
+  // A dialog is described by what it offers.
+  const std::string& title = shown.title.empty() ? shown.request.initialName : shown.title;
+  const std::string& text = shown.text.empty() ? shown.request.filter : shown.text;
   if (script_.empty()) {
-    ADD_FAILURE() << "unexpected " << KindName(kind) << " \"" << title << "\": \"" << text << "\"";
+    ADD_FAILURE() << "unexpected " << KindName(shown.kind) << " \"" << title << "\": \"" << text
+                  << "\"";
     return std::nullopt;
   }
   Step step = std::move(script_.front());
   script_.pop_front();
-  if (step.kind != kind) {
+  if (step.kind != shown.kind) {
     ADD_FAILURE() << "expected a " << KindName(step.kind) << " \"" << step.text << "\" but got a "
-                  << KindName(kind) << " \"" << title << "\": \"" << text << "\"";
+                  << KindName(shown.kind) << " \"" << title << "\": \"" << text << "\"";
     return std::nullopt;
   }
-  if (kind == Kind::Question || kind == Kind::Message) {
+  if (step.kind == Kind::Question || step.kind == Kind::Message) {
     EXPECT_EQ(title, step.title);
     EXPECT_EQ(text, step.text);
   }
@@ -77,38 +68,36 @@ std::optional<ScriptedOperator::Step> ScriptedOperator::Next(Kind kind, const st
 
 OperatorAnswer ScriptedOperator::Ask(const std::string& title, const std::string& text,
                                      OperatorButtons buttons, OperatorIcon icon) {
-  shown_.push_back({Kind::Question, title, text, icon, buttons, {}});
-  const auto step = Next(Kind::Question, title, text);
+  const auto step = Next({Kind::Question, title, text, icon, buttons, {}});
   if (!step) return buttons == OperatorButtons::YesNo ? OperatorAnswer::No : OperatorAnswer::Cancel;
   return step->answer;
 }
 
 void ScriptedOperator::Tell(const std::string& title, const std::string& text, OperatorIcon icon) {
-  shown_.push_back({Kind::Message, title, text, icon, OperatorButtons::Ok, {}});
-  Next(Kind::Message, title, text);
+  Next({Kind::Message, title, text, icon, OperatorButtons::Ok, {}});
+}
+
+std::optional<std::filesystem::path> ScriptedOperator::Choose(Kind kind,
+                                                              const FileDialogRequest& request) {
+  const auto step = Next({kind, {}, {}, OperatorIcon::None, OperatorButtons::Ok, request});
+  return step ? step->path : std::nullopt;
 }
 
 std::optional<std::filesystem::path> ScriptedOperator::ChooseFileToOpen(
     const FileDialogRequest& request) {
-  shown_.push_back({Kind::OpenFile, {}, {}, OperatorIcon::None, OperatorButtons::Ok, request});
-  const auto step = Next(Kind::OpenFile, request.initialName, request.filter);
-  if (!step || step->cancel) return std::nullopt;
-  return step->paths.front();
+  return Choose(Kind::OpenFile, request);
 }
 
+// No flow under test chooses several files yet: any such dialog is unexpected.
 std::vector<std::filesystem::path> ScriptedOperator::ChooseFilesToOpen(
     const FileDialogRequest& request) {
-  shown_.push_back({Kind::OpenFiles, {}, {}, OperatorIcon::None, OperatorButtons::Ok, request});
-  const auto step = Next(Kind::OpenFiles, request.initialName, request.filter);
-  return step ? step->paths : std::vector<std::filesystem::path>{};
+  Choose(Kind::OpenFiles, request);
+  return {};
 }
 
 std::optional<std::filesystem::path> ScriptedOperator::ChooseFileToSave(
     const FileDialogRequest& request) {
-  shown_.push_back({Kind::SaveFile, {}, {}, OperatorIcon::None, OperatorButtons::Ok, request});
-  const auto step = Next(Kind::SaveFile, request.initialName, request.filter);
-  if (!step || step->cancel) return std::nullopt;
-  return step->paths.front();
+  return Choose(Kind::SaveFile, request);
 }
 
 }  // namespace corvane::test

@@ -28,11 +28,11 @@ class ScriptedOperator final : public Operator {
 
   ~ScriptedOperator() override;
 
-  // Expectations, answered in order.
+  // Expectations, answered in order; a file dialog answered with nothing
+  // was cancelled.
   ScriptedOperator& ExpectQuestion(std::string title, std::string text, OperatorAnswer answer);
   ScriptedOperator& ExpectMessage(std::string title, std::string text);
   ScriptedOperator& ExpectOpenFile(std::optional<std::filesystem::path> answer);
-  ScriptedOperator& ExpectOpenFiles(std::vector<std::filesystem::path> answer);
   ScriptedOperator& ExpectSaveFile(std::optional<std::filesystem::path> answer);
 
   bool AllAnswered() const { return script_.empty(); }
@@ -51,11 +51,13 @@ class ScriptedOperator final : public Operator {
     std::string title;
     std::string text;
     OperatorAnswer answer = OperatorAnswer::Ok;
-    std::vector<std::filesystem::path> paths;
-    bool cancel = false;
+    std::optional<std::filesystem::path> path;
   };
-  // The next step if it is of this kind; records a failure otherwise.
-  std::optional<Step> Next(Kind kind, const std::string& title, const std::string& text);
+  ScriptedOperator& Expect(Step step);
+  // Records what was shown and takes the next step if it is of this kind;
+  // records a failure otherwise.
+  std::optional<Step> Next(Shown shown);
+  std::optional<std::filesystem::path> Choose(Kind kind, const FileDialogRequest& request);
 
   std::deque<Step> script_;
   std::vector<Shown> shown_;

@@ -24,11 +24,9 @@ void LookForScreen(std::function<void(QDialog&)> drive, bool mustEnd, int looksL
     if (looksLeft == 0) {
       gLooking = false;
       ADD_FAILURE() << "no screen opened";
-      return;
+    } else {
+      QTimer::singleShot(0, [=] { LookForScreen(drive, mustEnd, looksLeft - 1); });
     }
-    QTimer::singleShot(0, [drive = std::move(drive), mustEnd, looksLeft] {
-      LookForScreen(std::move(drive), mustEnd, looksLeft - 1);
-    });
     return;
   }
   gLooking = false;
@@ -52,9 +50,7 @@ void LookForScreen(std::function<void(QDialog&)> drive, bool mustEnd, int looksL
 void Arm(std::function<void(QDialog&)> drive, bool mustEnd) {
   gDriven = false;
   gLooking = true;
-  QTimer::singleShot(0, [drive = std::move(drive), mustEnd] {
-    LookForScreen(std::move(drive), mustEnd, kLooks);
-  });
+  QTimer::singleShot(0, [=] { LookForScreen(drive, mustEnd, kLooks); });
 }
 
 }  // namespace
