@@ -16,9 +16,6 @@ TEST(AboutBox, ShowsTheVersionOnTheBannerAndTheSupportTextUntilOk) {
   const auto* version = Find<QLabel>(&box, "version");
   EXPECT_EQ(version->text(), "Version: 3.3.4.0");
   EXPECT_EQ(version->palette().color(QPalette::WindowText), QColor(255, 255, 255));
-  // On the banner, at its right.
-  EXPECT_LT(version->geometry().bottom(), DialogUnits::Screens().Y(37));
-  EXPECT_GT(version->geometry().right(), box.width() * 3 / 4);
   EXPECT_EQ(Find<QLabel>(&box, "heading")->text(), "Need help?");
   EXPECT_TRUE(Find<QLabel>(&box, "text")
                   ->text()

@@ -80,19 +80,17 @@ TEST_F(ChromeFrame, BannerStripLogoAndHelpSitWhereTheScreensPutThem) {
   CLoginDlg login(session, op);
   ShowScreen(login);
   ExpectBannerAndStrip(login, 62, 290);  // the login banner is higher than the others
+  // The logo at the lower left above the strip; Need help? at the lower
+  // right with its question mark beside it, at its height.
   const QRect logo = Find<QLabel>(&login, "logo")->geometry();
   const QRect help = Find<QWidget>(&login, "help")->geometry();
   const QRect mark = Find<QLabel>(&login, "questionMark")->geometry();
   const int stripTop = DialogUnits::Screens().Y(290 - 7);
-  EXPECT_LT(logo.left(), login.width() / 4);
-  EXPECT_LT(logo.bottom(), stripTop);
-  EXPECT_GT(logo.bottom(), stripTop - 20);
-  EXPECT_GT(help.right(), login.width() * 3 / 4);
-  EXPECT_LT(help.bottom(), stripTop);
-  // The question mark stands beside the button, at its height.
+  EXPECT_TRUE(logo.left() < login.width() / 4 && logo.bottom() < stripTop &&
+              logo.bottom() > stripTop - 20);
+  EXPECT_TRUE(help.right() > login.width() * 3 / 4 && help.bottom() < stripTop);
   EXPECT_EQ(mark.size(), QSize(30, 30));
-  EXPECT_LT(mark.right(), help.left());
-  EXPECT_NEAR(mark.center().y(), help.center().y(), 1);
+  EXPECT_TRUE(mark.right() < help.left() && std::abs(mark.center().y() - help.center().y()) <= 1);
 
   CAboutDlg box;
   ShowScreen(box);

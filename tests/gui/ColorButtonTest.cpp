@@ -15,19 +15,18 @@ constexpr QRgb kGreyText = qRgb(128, 128, 128);
 constexpr QRgb kButtonBlue = qRgb(26, 82, 142);
 constexpr QSize kButton(120, 36);
 
-// Distinct frame colours, so each ring can be told apart.
-ColorButtonColors TestColors() {
-  return {QColor(kWhite),        QColor(kButtonBlue),   QColor(200, 200, 200),
-          QColor(220, 220, 220), QColor(255, 255, 254), QColor(100, 100, 100),
-          QColor(10, 10, 10)};
-}
+// Distinct colours, so each ring can be told apart: text, face, disabled
+// face, light, highlight, shadow, dark shadow.
+const ColorButtonColors kColors{QColor(kWhite),        QColor(kButtonBlue),   QColor(200, 200, 200),
+                                QColor(220, 220, 220), QColor(255, 255, 254), QColor(100, 100, 100),
+                                QColor(10, 10, 10)};
 
 QImage Paint(const ColorButtonState& state, const char* text) {
   QImage image(kButton, QImage::Format_RGB32);
   image.fill(Qt::magenta);
   QPainter painter(&image);
   painter.setFont(ChromeFont(14, Weight::Bold));
-  PaintColorButton(painter, image.rect(), TestColors(), state, {text});
+  PaintColorButton(painter, image.rect(), kColors, state, {text});
   return image;
 }
 
@@ -43,38 +42,28 @@ QRect PixelsOf(const QImage& image, QRgb color) {
 }
 
 TEST(ChromeColorButton, EachStateHasItsFrameAndText) {
-  const ColorButtonColors c = TestColors();
-  const int b = kButton.height() - 1;
-  // Raised: lit from the top left, two rings.
-  const QImage raised = Paint({}, "OK");
-  EXPECT_EQ(raised.pixel(5, 0), c.highlight.rgb());
-  EXPECT_EQ(raised.pixel(5, 1), c.light.rgb());
-  EXPECT_EQ(raised.pixel(5, b), c.darkShadow.rgb());
-  EXPECT_EQ(raised.pixel(kButton.width() - 2, 5), c.shadow.rgb());
-  EXPECT_EQ(raised.pixel(3, 3), c.face.rgb());
-  // Pressed: sunken, the text two pixels down and right.
-  const QImage pressed = Paint({.pressed = true}, "OK");
-  EXPECT_EQ(pressed.pixel(5, 0), c.darkShadow.rgb());
-  EXPECT_EQ(pressed.pixel(5, 1), c.shadow.rgb());
-  EXPECT_EQ(pressed.pixel(5, b - 1), c.shadow.rgb());
-  const QRect up = PixelsOf(raised, kWhite);
-  ASSERT_FALSE(up.isEmpty());
-  EXPECT_EQ(PixelsOf(pressed, kWhite), up.translated(2, 2));
-  // Focused or default: a black ring outside; focus alone adds a dotted mark.
-  for (const ColorButtonState state :
-       {ColorButtonState{.focused = true}, ColorButtonState{.isDefault = true}}) {
-    const QImage image = Paint(state, "");
-    EXPECT_EQ(image.pixel(5, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(image.pixel(5, 1), c.highlight.rgb());
+  // Outer and inner ring at the top; pressed sinks both, focus or default
+  // adds a black ring outside, and focus alone a dotted mark along row 4.
+  const struct {
+    ColorButtonState state;
+    QColor outer, inner;
+    bool dotted;
+  } cases[] = {{{}, kColors.highlight, kColors.light, false},
+               {{.pressed = true}, kColors.darkShadow, kColors.shadow, false},
+               {{.focused = true}, Qt::black, kColors.highlight, true},
+               {{.isDefault = true}, Qt::black, kColors.highlight, false}};
+  for (const auto& c : cases) {
+    const QImage image = Paint(c.state, "");
+    EXPECT_EQ(image.pixel(5, 0), c.outer.rgb());
+    EXPECT_EQ(image.pixel(5, 1), c.inner.rgb());
     int marked = 0;
     for (int x = 4; x < kButton.width() - 4; ++x) marked += image.pixel(x, 4) == kWhite;
-    if (state.focused) {
-      EXPECT_GT(marked, 10);
-      EXPECT_LT(marked, kButton.width() - 8);  // dotted, not solid
-    } else {
-      EXPECT_EQ(marked, 0);
-    }
+    EXPECT_EQ(marked > 10 && marked < kButton.width() - 8, c.dotted) << marked;
   }
+  // Pressed, the text moves two pixels down and right.
+  const QRect up = PixelsOf(Paint({}, "OK"), kWhite);
+  ASSERT_FALSE(up.isEmpty());
+  EXPECT_EQ(PixelsOf(Paint({.pressed = true}, "OK"), kWhite), up.translated(2, 2));
   // Disabled: grey text over a white copy two pixels down and right.
   const QImage disabled = Paint({.enabled = false}, "Save");
   EXPECT_EQ(disabled.pixel(3, 3), qRgb(200, 200, 200));

@@ -86,9 +86,8 @@ TEST_F(GuiHomeScreen, EscapeAndEnterOnThePlaceholderDoNothingEnterOnHelpOpensIt)
   EXPECT_TRUE(homeScreen.isVisible());
   EXPECT_TRUE(op.History().empty());
 
-  screens.When("help", [&](QWidget* parent) { EXPECT_EQ(parent, &homeScreen); });
   PressEnter(Find(&homeScreen, "help"));
-  EXPECT_EQ(screens.Opened(), std::vector<std::string>{"help"});
+  EXPECT_EQ(screens.opened, (decltype(screens.opened){{"help", &homeScreen}}));
   EXPECT_TRUE(homeScreen.isVisible());
 }
 

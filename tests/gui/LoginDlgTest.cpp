@@ -12,6 +12,14 @@
 namespace corvane::test {
 namespace {
 
+// The warning word for word.
+constexpr const char* kMohWarning =
+    "\nIMPORTANT!\n\nMusic On Hold mode enables device locks which \nshould ONLY be used by MOH "
+    "Service Providers.\nIf you are not an MOH Service Provider you should \nnot use this "
+    "functionality as it can permanently lock \nyour device if you lose the key. \n\nAny locked "
+    "device would need to return to the factory \nfor reprogramming and would be subject to a "
+    "\nreprogramming fee.  Unless you are a MOH Service \nProvider press NO below. ";
+
 class LoginScreen : public ScreenTest {
  protected:
   SecuritySettings Stored() const {
@@ -58,13 +66,13 @@ TEST_F(LoginScreen, TickingMohModeWarnsAndOnlyAnAcceptedLoginStoresIt) {
   ShowScreen(login);
   auto* moh = Find<QCheckBox>(&login, "mohMode");
   EXPECT_FALSE(moh->isChecked());
-  op.ExpectQuestion("Enable MOH Mode?", CLoginDlg::kMohQuestion, OperatorAnswer::No);
+  op.ExpectQuestion("Enable MOH Mode?", kMohWarning, OperatorAnswer::No);
   Click(moh);
   EXPECT_FALSE(moh->isChecked());
   EXPECT_EQ(op.History()[0].buttons, OperatorButtons::YesNo);
   EXPECT_EQ(op.History()[0].icon, OperatorIcon::Exclamation);
 
-  op.ExpectQuestion("Enable MOH Mode?", CLoginDlg::kMohQuestion, OperatorAnswer::Yes);
+  op.ExpectQuestion("Enable MOH Mode?", kMohWarning, OperatorAnswer::Yes);
   Click(moh);
   EXPECT_TRUE(moh->isChecked());
   EXPECT_FALSE(session.Security.MohMode);  // ticking alone stores nothing
@@ -85,34 +93,7 @@ TEST_F(LoginScreen, TickingMohModeWarnsAndOnlyAnAcceptedLoginStoresIt) {
   EXPECT_FALSE(Stored().MohMode);
 }
 
-TEST_F(LoginScreen, MohQuestionTextIsTheWarningWordForWord) {
-  EXPECT_EQ(std::string(CLoginDlg::kMohQuestion),
-            "\nIMPORTANT!\n\nMusic On Hold mode enables device locks which \nshould ONLY be used "
-            "by MOH Service Providers.\nIf you are not an MOH Service Provider you should \nnot "
-            "use this functionality as it can permanently lock \nyour device if you lose the key. "
-            "\n\nAny locked device would need to return to the factory \nfor reprogramming and "
-            "would be subject to a \nreprogramming fee.  Unless you are a MOH Service \nProvider "
-            "press NO below. ");
-}
-
-TEST_F(LoginScreen, CancelOrClosingEndsWithTheCancelResultAndWritesNothing) {
-  for (const bool close : {false, true}) {
-    CLoginDlg login(session, op);
-    ShowScreen(login);
-    Type(Find(&login, "userName"), "tavik");
-    Type(Find(&login, "password"), "tavik");
-    if (close) {
-      login.close();
-    } else {
-      Click(Find<CColorButton>(&login, "cancel"));
-    }
-    EXPECT_FALSE(login.isVisible());
-    EXPECT_EQ(login.result(), ChromeDialog::kCancelled);
-  }
-  EXPECT_FALSE(SettingsWritten());
-}
-
-TEST_F(LoginScreen, EnterLogsInFromTheFieldsAndOkAndEscapeNeverCloses) {
+TEST_F(LoginScreen, OnlyItsOwnButtonsAndEnterEndItAndACancelWritesNothing) {
   CLoginDlg login(session, op);
   ShowScreen(login);
   Type(Find(&login, "userName"), "tavik");
@@ -122,14 +103,10 @@ TEST_F(LoginScreen, EnterLogsInFromTheFieldsAndOkAndEscapeNeverCloses) {
     EXPECT_TRUE(login.isVisible()) << name;
   }
   login.reject();
-  EXPECT_TRUE(login.isVisible());
-  // Enter on Cancel or on the check box is swallowed.
+  // Enter on Cancel or on the check box is swallowed; on Need help? it opens the help box.
   PressEnter(Find(&login, "cancel"));
   PressEnter(Find(&login, "mohMode"));
-  EXPECT_TRUE(login.isVisible());
   EXPECT_FALSE(Find<QCheckBox>(&login, "mohMode")->isChecked());
-  EXPECT_TRUE(op.History().empty());
-  // On Need help? it opens the help box.
   WhenScreenOpens([](QDialog& screen) {
     EXPECT_NE(qobject_cast<CAboutDlg*>(&screen), nullptr);
     Click(Find<CColorButton>(&screen, "ok"));
@@ -137,14 +114,21 @@ TEST_F(LoginScreen, EnterLogsInFromTheFieldsAndOkAndEscapeNeverCloses) {
   PressEnter(Find(&login, "help"));
   EXPECT_TRUE(ScreenWasDriven());
   EXPECT_TRUE(login.isVisible());
+  EXPECT_TRUE(op.History().empty());
 
-  for (const char* where : {"userName", "password", "ok"}) {
+  for (const char* end : {"cancel", "close", "userName", "password", "ok"}) {
     CLoginDlg fresh(session, op);
     ShowScreen(fresh);
     Type(Find(&fresh, "userName"), "tavik");
     Type(Find(&fresh, "password"), "tavik");
-    PressEnter(Find(&fresh, where));
-    EXPECT_EQ(fresh.result(), ChromeDialog::kConfirmed) << where;
+    const bool cancel = std::string(end) == "cancel", close = std::string(end) == "close";
+    if (cancel) Click(Find<CColorButton>(&fresh, "cancel"));
+    if (close) fresh.close();
+    if (!cancel && !close) PressEnter(Find(&fresh, end));
+    EXPECT_FALSE(fresh.isVisible()) << end;
+    EXPECT_EQ(fresh.result(), cancel || close ? ChromeDialog::kCancelled : ChromeDialog::kConfirmed)
+        << end;
+    EXPECT_EQ(SettingsWritten(), !cancel && !close) << end;
   }
 }
 
