@@ -131,52 +131,44 @@ TEST_F(ChannelSettingsFileTest, SaveWritesTheEncodedBytesUnderTheChannelAndModel
   EXPECT_EQ(ChannelSettingsPathForLoad(appFolder_, 2, 2), appFolder_ / "channel2_settings.2");
 }
 
-TEST_F(ChannelSettingsFileTest, WrongLengthOrMissingFileLoadsDefaults) {
-  ChannelConfig odd = FreshChannel();
-  odd.MasterVolume = 9;
-  const ChannelSettingsBytes good = EncodeChannelSettings(ValuesFromChannel(odd));
-  const fs::path path = appFolder_ / "channel1_settings.2";
-  ChannelConfig missing;
-  EXPECT_EQ(LoadChannelSettings(missing, 1, 2, appFolder_), 0);
-  EXPECT_EQ(missing, FreshChannel());
-  EXPECT_TRUE(fs::is_directory(appFolder_));  // the folder is made for next time
-
-  for (std::size_t size : {std::size_t{55}, std::size_t{57}, std::size_t{0}, std::size_t{300}}) {
-    Bytes bytes(good.begin(), good.end());
-    bytes.resize(size, 0x09);
-    test::WriteWholeFile(path, bytes);
-    ChannelConfig channel;
-    channel.reserved.fill(0xEE);
-    EXPECT_EQ(LoadChannelSettings(channel, 1, 2, appFolder_), 0) << size;
-    EXPECT_EQ(channel, FreshChannel()) << size;  // defaults, reserved zeroed
-  }
-}
-
-TEST_F(ChannelSettingsFileTest, LoadResetsThePlaylistsButKeepsTheReservedArea) {
+// A missing file, one of the wrong length, or a folder that cannot be made
+// gives the defaults; either way a load empties the lists and keeps the
+// reserved area.
+TEST_F(ChannelSettingsFileTest, LoadGivesDefaultsUnlessTheFileIsWholeAndResetsThePlaylists) {
   ChannelConfig channel = FreshChannel();
   channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
   channel.Messages.ActiveDays = 3;
   channel.Scheduled.AddEntry(MediaEntry{"00:00:02", "b.ogg"}, 60, 0x1C011F7F);
-  EXPECT_EQ(LoadChannelSettings(channel, 1, kTonvexSu, appFolder_), 0);
+  EXPECT_EQ(LoadChannelSettings(channel, 1, 2, appFolder_), 0);
   EXPECT_EQ(channel, FreshChannel());
+  EXPECT_TRUE(fs::is_directory(appFolder_));  // the folder is made for next time
 
-  ASSERT_TRUE(SaveChannelSettings(appFolder_, 1, kTonvexSu, ValuesFromChannel(channel)));
-  channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
-  channel.reserved[0] = 0x5A;
-  channel.Music.reserved[1] = 0x5B;
-  EXPECT_EQ(LoadChannelSettings(channel, 1, kTonvexSu, appFolder_), 1);
-  EXPECT_FALSE(channel.HoldsAnyEntry());
-  EXPECT_EQ(channel.reserved[0], 0x5A);
-  EXPECT_EQ(channel.Music.reserved[1], 0x5B);
-}
-
-TEST_F(ChannelSettingsFileTest, UnwritableFolderFailsTheSave) {
+  ChannelConfig odd = FreshChannel();
+  odd.MasterVolume = 9;
+  const ChannelSettingsBytes good = EncodeChannelSettings(ValuesFromChannel(odd));
+  for (std::size_t size : {std::size_t{55}, std::size_t{57}, std::size_t{0}, std::size_t{300}}) {
+    Bytes bytes(good.begin(), good.end());
+    bytes.resize(size, 0x09);
+    test::WriteWholeFile(appFolder_ / "channel1_settings.2", bytes);
+    channel.reserved.fill(0xEE);
+    EXPECT_EQ(LoadChannelSettings(channel, 1, 2, appFolder_), 0) << size;
+    EXPECT_EQ(channel, FreshChannel()) << size;  // defaults, reserved zeroed
+  }
   test::WriteWholeFile(root_ / "blocker", Bytes{1});  // a file where the folder should be
   EXPECT_FALSE(
       SaveChannelSettings(root_ / "blocker", 1, kTonvexSu, ValuesFromChannel(FreshChannel())));
-  ChannelConfig channel;
   EXPECT_EQ(LoadChannelSettings(channel, 1, kTonvexSu, root_ / "blocker"), 0);
   EXPECT_EQ(channel, FreshChannel());
+
+  test::WriteWholeFile(appFolder_ / "channel1_settings.2", Bytes(good.begin(), good.end()));
+  channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
+  channel.reserved[0] = 0x5A;
+  channel.Music.reserved[1] = 0x5B;
+  EXPECT_EQ(LoadChannelSettings(channel, 1, 2, appFolder_), 1);
+  EXPECT_EQ(channel.MasterVolume, 9);
+  EXPECT_FALSE(channel.HoldsAnyEntry());
+  EXPECT_EQ(channel.reserved[0], 0x5A);
+  EXPECT_EQ(channel.Music.reserved[1], 0x5B);
 }
 
 }  // namespace

@@ -128,44 +128,32 @@ TEST_F(ProjectFilesTest, PackageNames) {
             "CRV_MIX_20240315_0000000000000000.ipc");
 }
 
-TEST_F(ProjectFilesTest, ChoosingAnOldPackageReplacesItOnlyWhenTheNewOneIsWhole) {
-  home.Channel1Modified = true;
-  session.Channel1.Music.entries = {Media("a.ogg", 10)};
+TEST_F(ProjectFilesTest, APackageIsReplacedOnlyByAWholeNewOneAndOnlyWhenTheOperatorAgrees) {
+  home.Channel1Modified = home.Channel2Modified = true;
+  session.Channel1.Music.entries = {Media("a.ogg", 10), MediaEntry{"00:00:01", "gone.ogg"}};
+  session.Channel2.Music.entries = {Media("b.ogg", 10)};
   const auto old = data / "out" / "Lobby_SU_20240101_0000000000000000.ipc";
+  const auto today = data / "out" / "Lobby_SU_20240315_0000000000000000.ipc";
   WriteWholeFile(old, std::vector<std::uint8_t>{1, 2, 3});
-
   // A member that vanished makes the save fail: the old package stays.
-  session.Channel1.Music.entries.push_back(MediaEntry{"00:00:01", "gone.ogg"});
-  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
   op.ExpectSaveFile(old);
   EXPECT_FALSE(RunSaveFlow(context, dialog));
   EXPECT_TRUE(std::filesystem::exists(old));
   EXPECT_FALSE(home.FileSaved);
 
   session.Channel1.Music.entries.pop_back();
-  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
   op.ExpectSaveFile(old);
   EXPECT_TRUE(RunSaveFlow(context, dialog));
   EXPECT_FALSE(std::filesystem::exists(old));
-  EXPECT_TRUE(std::filesystem::exists(data / "out" / "Lobby_SU_20240315_0000000000000000.ipc"));
-}
-
-TEST_F(ProjectFilesTest, DecliningToReplaceAsksForAnotherName) {
-  home.Channel1Modified = home.Channel2Modified = true;
-  session.Channel1.Music.entries = {Media("a.ogg", 10)};
-  session.Channel2.Music.entries = {Media("b.ogg", 10)};
-  WriteWholeFile(data / "out" / "First_SU_20240315_0000000000000000.ipc",
-                 std::vector<std::uint8_t>{7});
-  op.ExpectSaveFile(data / "out" / "First.ipc");
-  op.ExpectQuestion(
-      "Confirm Save As",
-      "First_SU_20240315_0000000000000000.ipc already exists.\nDo you want to replace it?",
-      OperatorAnswer::No);
+  const auto saved = ReadWholeFile(today);
+  // The name is taken now: declining to replace it asks for another.
+  op.ExpectSaveFile(data / "out" / "Lobby.ipc");
+  op.ExpectQuestion("Confirm Save As", today.filename().string() +
+                                           " already exists.\nDo you want to replace it?",
+                    OperatorAnswer::No);
   op.ExpectSaveFile(data / "out" / "Second.ipc");
   ASSERT_TRUE(RunSaveFlow(context, dialog));
-
-  EXPECT_EQ(ReadWholeFile(data / "out" / "First_SU_20240315_0000000000000000.ipc"),
-            std::vector<std::uint8_t>{7});
+  EXPECT_EQ(ReadWholeFile(today), saved);
   EXPECT_TRUE(std::filesystem::exists(data / "out" / "Second_SU_20240315_0000000000000000.ipc"));
 }
 

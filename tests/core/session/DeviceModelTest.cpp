@@ -78,9 +78,7 @@ TEST(DeviceModel, EachModelHasItsNameTagAndPropertiesAndSelectingItCarriesThem) 
     EXPECT_EQ(session.Audio.ChannelCountText.View(), "1");
     EXPECT_EQ(session.Audio.ChannelCount, 1);
   }
-}
-
-TEST(DeviceModel, NameLookupIsExactAndCaseSensitive) {
+  // Name lookup is exact and case-sensitive.
   for (std::string_view name : {"tonvex-su", "Tonvex-SU ", "", "..."}) {
     EXPECT_FALSE(ModelFromName(name)) << name;
   }

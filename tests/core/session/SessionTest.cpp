@@ -14,88 +14,72 @@ namespace corvane {
 namespace {
 
 using test::TempFolder;
+using Environment = std::map<std::string, std::string>;
 
-SessionFolders FoldersIn(const std::filesystem::path& data) {
+SessionFolders FoldersFrom(Environment environment) {
   return ResolveSessionFolders([&](const char* name) -> const char* {
-    static std::string value;
-    if (std::string_view(name) == "CORVANE_DATA_DIR") {
-      value = data.string();
-      return value.c_str();
-    }
-    return nullptr;
+    const auto it = environment.find(name);
+    return it == environment.end() ? nullptr : it->second.c_str();
   });
 }
 
+SessionFolders FoldersIn(const std::filesystem::path& data) {
+  return FoldersFrom({{"CORVANE_DATA_DIR", data.string()}});
+}
+
 TEST(SessionFolders, DataFolderComesFromTheEnvironment) {
-  auto lookup = [](std::map<std::string, std::string> env) {
-    return [env = std::move(env)](const char* name) -> const char* {
-      auto it = env.find(name);
-      return it == env.end() ? nullptr : it->second.c_str();
-    };
+  const struct {
+    Environment environment;
+    std::string application;
+  } cases[] = {
+      {{{"CORVANE_DATA_DIR", "/d/app"}, {"XDG_DATA_HOME", "/x"}, {"HOME", "/h"}}, "/d/app"},
+      {{{"XDG_DATA_HOME", "/x"}, {"HOME", "/h"}}, "/x/Melloway"},
+      // An empty or relative XDG_DATA_HOME is ignored.
+      {{{"XDG_DATA_HOME", ""}, {"HOME", "/h"}}, "/h/.local/share/Melloway"},
+      {{{"XDG_DATA_HOME", "relative"}, {"HOME", "/h"}}, "/h/.local/share/Melloway"},
   };
-  auto f = ResolveSessionFolders(lookup({{"CORVANE_DATA_DIR", "/d/app"}, {"HOME", "/h"}}));
-  EXPECT_EQ(f.ApplicationFolder, "/d/app");
-  EXPECT_EQ(f.TempFolder, "/d/app/temp/");
-
-  f = ResolveSessionFolders(lookup({{"XDG_DATA_HOME", "/x"}, {"HOME", "/h"}}));
-  EXPECT_EQ(f.ApplicationFolder, "/x/Melloway");
-  EXPECT_EQ(f.TempFolder, "/x/Melloway/temp/");
-
-  // An empty or relative XDG_DATA_HOME is ignored.
-  for (const char* xdg : {"", "relative"}) {
-    f = ResolveSessionFolders(lookup({{"XDG_DATA_HOME", xdg}, {"HOME", "/h"}}));
-    EXPECT_EQ(f.ApplicationFolder, "/h/.local/share/Melloway") << xdg;
+  for (const auto& c : cases) {
+    const SessionFolders f = FoldersFrom(c.environment);
+    EXPECT_EQ(f.ApplicationFolder, c.application);
+    EXPECT_EQ(f.TempFolder, c.application + "/temp/");
   }
-
-  f = ResolveSessionFolders(lookup({{"CORVANE_PROGRAM_DIR", "/opt/corvane"}}));
+  const SessionFolders f = FoldersFrom({{"CORVANE_PROGRAM_DIR", "/opt/corvane"}});
   EXPECT_EQ(f.ProgramFolder, "/opt/corvane");
   EXPECT_EQ(f.SilentFile, "/opt/corvane/null.wav");
 }
 
-TEST(SessionFolders, ClearingRemovesOnlyFilesDirectlyInside) {
-  TempFolder base;
-  const auto folder = base / "temp";
-  std::filesystem::create_directories(folder / "sub");
-  test::WriteWholeFile(folder / "a.ogg", std::vector<std::uint8_t>{1});
-  test::WriteWholeFile(folder / "sub" / "b.ogg", std::vector<std::uint8_t>{1});
-  test::WriteWholeFile(base / "outside.ogg", std::vector<std::uint8_t>{1});
-  std::filesystem::create_symlink(base / "outside.ogg", folder / "link.ogg");
-
-  ClearFolderFiles(folder);
-
-  EXPECT_FALSE(std::filesystem::exists(folder / "a.ogg"));
-  EXPECT_FALSE(std::filesystem::is_symlink(folder / "link.ogg"));
-  EXPECT_TRUE(std::filesystem::exists(base / "outside.ogg"));
-  EXPECT_TRUE(std::filesystem::exists(folder / "sub" / "b.ogg"));
-  ClearFolderFiles(base / "missing");  // a missing folder is not an error
-}
-
-// A run killed while it unpacked leaves its private folder; the temporary
-// folder's clearing takes those too, and nothing else, and goes through no link.
-TEST(SessionFolders, ClearingTheTemporaryFolderTakesLeftUnpackingFolders) {
+// The files directly inside are working files, and so are the private
+// folders a run killed while it unpacked leaves; nothing else is taken, and
+// no link is followed.
+TEST(SessionFolders, ClearingTheTemporaryFolderTakesItsFilesAndLeftUnpackingFolders) {
   TempFolder data;
   SessionState session(FoldersIn(data / "Melloway"));
   const std::filesystem::path temp = session.Folders.TempFolder;
   const auto outside = data / "outside";
   std::filesystem::create_directories(outside);
-  test::WriteWholeFile(outside / "precious.ogg", std::vector<std::uint8_t>{1});
+  const std::vector<std::uint8_t> byte{1};
+  test::WriteWholeFile(outside / "precious.ogg", byte);
   for (const char* name : {".unpacking-a1B2c3", ".unpacking-zzzzzz", "keep", ".unpacking-toolong1",
                            ".unpacking-abc", "unpacking-a1B2c3"}) {
     std::filesystem::create_directories(temp / name);
-    test::WriteWholeFile(temp / name / "member.ogg", std::vector<std::uint8_t>{2});
+    test::WriteWholeFile(temp / name / "member.ogg", byte);
   }
+  test::WriteWholeFile(temp / "a.ogg", byte);
+  std::filesystem::create_symlink(outside / "precious.ogg", temp / "link.ogg");
   std::filesystem::create_directory_symlink(outside, temp / ".unpacking-a1B2c3" / "inner");
   std::filesystem::create_directory_symlink(outside, temp / ".unpacking-LINK00");
 
   session.ClearTempFolder();
 
-  for (const char* gone : {".unpacking-a1B2c3", ".unpacking-zzzzzz", ".unpacking-LINK00"}) {
+  for (const char* gone : {"a.ogg", "link.ogg", ".unpacking-a1B2c3", ".unpacking-zzzzzz",
+                           ".unpacking-LINK00"}) {
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temp / gone))) << gone;
   }
   for (const char* kept : {"keep", ".unpacking-toolong1", ".unpacking-abc", "unpacking-a1B2c3"}) {
     EXPECT_TRUE(std::filesystem::exists(temp / kept / "member.ogg")) << kept;
   }
   EXPECT_TRUE(std::filesystem::exists(outside / "precious.ogg"));
+  ClearFolderFiles(data / "missing");  // a missing folder is not an error
 }
 
 TEST(InstanceLock, OneHolderAtATimeAndFreedOnRelease) {
@@ -114,9 +98,9 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   SessionState session(FoldersIn(data / "Melloway"));
   std::filesystem::create_directories(session.Folders.TempFolder);
   test::WriteWholeFile(session.Folders.TempFolder + "stale.ogg", std::vector<std::uint8_t>{1});
+  // Whatever the records held before start-up does not survive it.
   session.ConfigRecord.ntp_time = 77;
   session.Channel1.Music.entries.push_back(MediaEntry{"00:00:01", "old.ogg"});
-  // Whatever the records held before start-up does not survive it.
   session.Security.UserName = "someone";
   session.Security.MohMode = true;
 
@@ -129,11 +113,7 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   EXPECT_EQ(session.Channel1, test::FreshChannel());
   EXPECT_EQ(session.Channel2.MasterVolume, 0);  // not loaded at start-up
   EXPECT_EQ(AudioSettingsOf(session.Audio), AudioSettings{});
-  // No security settings yet: the built-in login.
-  EXPECT_EQ(session.Security.UserName, "tavik");
-  EXPECT_EQ(session.Security.Password, "tavik");
-  EXPECT_FALSE(session.Security.MohMode);
-
+  EXPECT_EQ(session.Security, SecuritySettings{});  // no file yet: the built-in login
   test::WriteWholeFile(session.Folders.TempFolder + "mix.wav", std::vector<std::uint8_t>{1});
   EXPECT_EQ(EndSession(session), 0);
   EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "mix.wav"));
@@ -153,39 +133,30 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   SessionState next(FoldersIn(data / "Melloway"));
   ASSERT_EQ(StartSession(next, lock), StartResult::Started);
   EXPECT_EQ(next.Audio.ProjectRate, 11025);
-  EXPECT_EQ(next.Security.UserName, "operator");
-  EXPECT_EQ(next.Security.Password, "n3w-secret");
-  EXPECT_TRUE(next.Security.MohMode);
+  EXPECT_EQ(next.Security, security);
 }
 
-// Which properties each model carries is checked with the model table; here,
-// the capacity that follows from them and from the stored audio settings.
-TEST(Session, SelectingAModelSetsTheCapacityOrKeepsTheLoadedOne) {
+// Which properties each model carries, and the capacity that follows from
+// them at a rate, are checked with the model table and the audio record;
+// here, that selecting a model with reload reads that model's own file.
+TEST(Session, SelectingAModelWithReloadReadsItsOwnAudioSettings) {
   TempFolder data;
   SessionState session(FoldersIn(data.Path()));
-  ApplyAudioSettings(session.Audio, AudioSettings{});
-  session.ApplyModel(2, false);
-  EXPECT_EQ(session.Audio.ConversionRate, 22050);
-  EXPECT_EQ(session.Audio.MaxLength, 720);
-  session.ApplyModel(1, false);
-  EXPECT_EQ(session.Audio.MaxLength, 66536);
-  // Without storage the loaded maximum stays.
-  session.Audio.MaxLength = 1800;
-  session.ApplyModel(3, false);
-  EXPECT_EQ(session.Audio.MaxLength, 1800);
-
-  // With reload, the model's own file.
   AudioSettings mix;
   mix.MaxLength = 2400;
   mix.ProjectRateText.Set("44100");
   mix.ProjectRate = 44100;
   ASSERT_TRUE(SaveAudioSettings(mix, data.Path(), 3));
   session.ApplyModel(3, true);
-  EXPECT_EQ(session.Audio.MaxLength, 2400);
+  EXPECT_EQ(session.Audio.MaxLength, 2400);  // no storage: the loaded maximum stays
   EXPECT_EQ(session.Audio.ConversionRate, 44100);
   EXPECT_EQ(session.Audio.BytesPerSecond, 88200);
   session.ApplyModel(2, true);  // no file: defaults, then the capacity at 22050 Hz
+  EXPECT_EQ(session.Audio.ConversionRate, 22050);
   EXPECT_EQ(session.Audio.MaxLength, 720);
+  session.Audio.MaxLength = 1800;
+  session.ApplyModel(1, false);  // without reload, the capacity follows the model
+  EXPECT_EQ(session.Audio.MaxLength, 66536);
 }
 
 }  // namespace
