@@ -79,8 +79,11 @@ TEST(GuiQtOperator, BoxesShowTitleTextIconAndButtonsAndGiveTheAnswer) {
   EXPECT_TRUE(ScreenWasDriven());
 }
 
-TEST(GuiQtOperator, SaveDialogCarriesTheRequestAndAddsTheDefaultExtension) {
+// Each dialog is driven as the operator pressing Save or Open, or Cancel.
+TEST(GuiQtOperator, FileDialogsCarryTheRequestAndGiveTheChosenFilesOrNothing) {
   TempFolder folder;
+  WriteWholeFile(folder / "a.ipc", std::vector<std::uint8_t>{1});
+  WriteWholeFile(folder / "b.ipc", std::vector<std::uint8_t>{1});
   QtOperator op;
   FileDialogRequest request{"Media Packages (*.ipc)|*.ipc|All Files (*.*)|*.*||",
                             (folder / "project").string(), ".ipc", true};
@@ -91,50 +94,35 @@ TEST(GuiQtOperator, SaveDialogCarriesTheRequestAndAddsTheDefaultExtension) {
     EXPECT_EQ(dialog->nameFilters(), QStringList({"Media Packages (*.ipc)", "All Files (*)"}));
     EXPECT_EQ(dialog->defaultSuffix(), "ipc");
     EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-    screen.accept();  // as the operator pressing Save or Open
+    screen.accept();
   });
-  const auto chosen = op.ChooseFileToSave(request);
-  ASSERT_TRUE(chosen.has_value());
-  EXPECT_EQ(*chosen, folder / "project.ipc");
-
+  EXPECT_EQ(op.ChooseFileToSave(request), std::optional(folder / "project.ipc"));
   request.overwritePrompt = false;
   WhenScreenOpens([](QDialog& screen) {
-    auto* dialog = qobject_cast<QFileDialog*>(&screen);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-    dialog->reject();
+    EXPECT_TRUE(qobject_cast<QFileDialog*>(&screen)->testOption(QFileDialog::DontConfirmOverwrite));
+    screen.reject();
   });
-  EXPECT_FALSE(op.ChooseFileToSave(request).has_value());
-}
+  EXPECT_EQ(op.ChooseFileToSave(request), std::nullopt);
 
-TEST(GuiQtOperator, OpenDialogsGiveTheChosenFilesOrNothing) {
-  TempFolder folder;
-  WriteWholeFile(folder / "a.ipc", std::vector<std::uint8_t>{1});
-  WriteWholeFile(folder / "b.ipc", std::vector<std::uint8_t>{1});
-  QtOperator op;
-  const FileDialogRequest request{"Media Packages (*.ipc)|*.ipc||", (folder / "a.ipc").string(), "",
-                                  false};
+  request = {"Media Packages (*.ipc)|*.ipc||", (folder / "a.ipc").string(), "", false};
   WhenScreenOpens([](QDialog& screen) {
     auto* dialog = qobject_cast<QFileDialog*>(&screen);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-    screen.accept();  // as the operator pressing Save or Open
+    screen.accept();
   });
   EXPECT_EQ(op.ChooseFileToOpen(request), std::optional(folder / "a.ipc"));
-
   WhenScreenOpens([](QDialog& screen) { screen.reject(); });
   EXPECT_EQ(op.ChooseFileToOpen(request), std::nullopt);
-
   WhenScreenOpens([&](QDialog& screen) {
     auto* dialog = qobject_cast<QFileDialog*>(&screen);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
     dialog->selectFile("\"a.ipc\" \"b.ipc\"");
-    screen.accept();  // as the operator pressing Save or Open
+    screen.accept();
   });
-  const auto several = op.ChooseFilesToOpen(request);
-  EXPECT_EQ(several, (std::vector{folder / "a.ipc", folder / "b.ipc"}));
+  EXPECT_EQ(op.ChooseFilesToOpen(request), (std::vector{folder / "a.ipc", folder / "b.ipc"}));
 }
 
 }  // namespace

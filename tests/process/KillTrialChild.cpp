@@ -12,6 +12,7 @@
 #include "package/SecuritySettingsFile.h"
 #include "process/KillTrial.h"
 #include "project/ProjectFiles.h"
+#include "support/FixedClock.h"
 #include "support/TempFolder.h"
 #include "support/TestData.h"
 
@@ -20,31 +21,23 @@ namespace {
 
 // Answers every question with Yes and every save dialog with the package's name.
 class AgreeingOperator final : public Operator {
+  using Path = std::filesystem::path;
+
  public:
-  explicit AgreeingOperator(std::filesystem::path saveAs) : saveAs_(std::move(saveAs)) {}
-  OperatorAnswer Ask(const std::string&, const std::string&, OperatorButtons, OperatorIcon) override {
+  explicit AgreeingOperator(Path saveAs) : saveAs_(std::move(saveAs)) {}
+  OperatorAnswer Ask(const std::string&, const std::string&, OperatorButtons,
+                     OperatorIcon) override {
     return OperatorAnswer::Yes;
   }
   void Tell(const std::string& title, const std::string& text, OperatorIcon) override {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   }
-  std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  std::vector<std::filesystem::path> ChooseFilesToOpen(const FileDialogRequest&) override {
-    return {};
-  }
-  std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogRequest&) override {
-    return saveAs_;
-  }
+  std::optional<Path> ChooseFileToOpen(const FileDialogRequest&) override { return {}; }
+  std::vector<Path> ChooseFilesToOpen(const FileDialogRequest&) override { return {}; }
+  std::optional<Path> ChooseFileToSave(const FileDialogRequest&) override { return saveAs_; }
 
  private:
-  std::filesystem::path saveAs_;
-};
-
-class FixedDay final : public Clock {
- public:
-  LocalDateTime Now() const override { return {2024, 3, 15, 9, 0, 0}; }
+  Path saveAs_;
 };
 
 class RunAtOnce final : public PackageProgressDialog {
@@ -62,13 +55,14 @@ bool SavePackage(const std::filesystem::path& data, int version) {
     channel->ResetSettings();
     channel->ResetPlaylists();
   }
-  for (const char* name : kKillTrialMedia) session.Channel1.Music.entries.push_back({"00:00:10", name});
+  for (const char* name : kKillTrialMedia)
+    session.Channel1.Music.entries.push_back({"00:00:10", name});
   session.Channel1.MasterVolume = static_cast<std::uint8_t>(version);
   HomeState home;
   home.CurrentModel = 1;
   home.Channel1Modified = home.Channel2Modified = true;
   AgreeingOperator op(data / "out" / "Lobby.ipc");
-  FixedDay clock;
+  FixedClock clock({2024, 3, 15, 9, 0, 0});
   FfmpegAudioConverter converter;
   NullMediaPlayer player;
   NoProgress progress;
@@ -83,7 +77,8 @@ bool SaveSettings(const std::filesystem::path& data, int version) {
     char id[17];
     std::snprintf(id, sizeof id, "%016X", i * 7919 + version);
     settings.Devices.push_back(
-        {id, "Player " + std::to_string(i) + " of version " + std::to_string(version), "Europe/Paris"});
+        {id, "Player " + std::to_string(i) + " of version " + std::to_string(version),
+         "Europe/Paris"});
   }
   return SaveSecuritySettings(settings, data, false);
 }
@@ -115,7 +110,8 @@ int main(int argc, char** argv) {
     return Save(words[0], words[1], words[3] == "A" ? 1 : 2) ? 0 : 1;
   }
   if (words.size() != 3 || words[2] != "loop") {
-    std::fputs("usage: kill_trial_child package|settings|conversion DATA once A|B | loop\n", stderr);
+    std::fputs("usage: kill_trial_child package|settings|conversion DATA once A|B | loop\n",
+               stderr);
     return 64;
   }
   for (int version = 1;; version = 3 - version) {

@@ -58,17 +58,10 @@ void PrepareInputs(const std::filesystem::path& data) {
   }
 }
 
-std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
-
 std::vector<std::string> PartialFilesIn(const std::filesystem::path& folder) {
   auto names = NamesIn(folder);
-  std::erase_if(names, [](const std::string& name) { return name.find(".partial-") == std::string::npos; });
+  std::erase_if(
+      names, [](const std::string& name) { return name.find(".partial-") == std::string::npos; });
   return names;
 }
 
@@ -83,8 +76,9 @@ TEST_P(KillTrial, TheFinalNameHoldsAWholeVersionAndTheNextStartEmptiesTheTempora
 
   // The two versions the loop alternates between; A is the previous file.
   auto once = [&](const char* version) {
-    const auto run = RunChild(KILL_TRIAL_CHILD_EXE, {kind.name, data.Path().string(), "once", version}, {},
-                              std::chrono::seconds(60));
+    const auto run =
+        RunChild(KILL_TRIAL_CHILD_EXE, {kind.name, data.Path().string(), "once", version}, {},
+                 std::chrono::seconds(60));
     EXPECT_EQ(run.exitCode, std::optional(0)) << run.err;
     return std::pair(ReadWholeFile(target), run.elapsed);
   };
@@ -107,14 +101,15 @@ TEST_P(KillTrial, TheFinalNameHoldsAWholeVersionAndTheNextStartEmptiesTheTempora
     ::waitpid(child, nullptr, 0);
 
     const auto now = ReadWholeFile(target);
-    ASSERT_TRUE(now == versionA || now == versionB) << "trial " << trial << ": " << now.size()
-                                                      << " bytes under " << target.filename();
+    ASSERT_TRUE(now == versionA || now == versionB)
+        << "trial " << trial << ": " << now.size() << " bytes under " << target.filename();
     (now == versionA ? sawA : sawB) += 1;
     // A kill between naming the new file and renaming it leaves it whole
     // under a hidden name beside the target. Counted; the next start removes
     // those in the program's own folders, and the operator's are removed here.
     strays += static_cast<int>(PartialFilesIn(target.parent_path()).size());
-    for (const auto& name : PartialFilesIn(data / "out")) std::filesystem::remove(data / "out" / name);
+    for (const auto& name : PartialFilesIn(data / "out"))
+      std::filesystem::remove(data / "out" / name);
 
     SessionState session(FoldersIn(data.Path()));
     InstanceLock lock;
@@ -125,18 +120,19 @@ TEST_P(KillTrial, TheFinalNameHoldsAWholeVersionAndTheNextStartEmptiesTheTempora
     ASSERT_TRUE(partial.empty()) << "trial " << trial << ": " << partial.front();
     PrepareInputs(data.Path());
   }
-  std::printf("%s: %d kills within %ld ms of the start; old version %d, new %d, hidden leftovers %d\n",
-              kind.name, trials, 3 * static_cast<long>(longest.count()), sawA, sawB, strays);
+  std::printf(
+      "%s: %d kills within %ld ms of the start; old version %d, new %d, hidden leftovers %d\n",
+      kind.name, trials, 3 * static_cast<long>(longest.count()), sawA, sawB, strays);
   RecordProperty("old", sawA);
   RecordProperty("new", sawB);
   RecordProperty("hidden_leftovers", strays);
 }
 
-INSTANTIATE_TEST_SUITE_P(Saves, KillTrial,
-                         ::testing::Values(Kind{"package", "out/Lobby_SU_20240315_0000000000000000.ipc"},
-                                           Kind{"settings", "TMV_settings.isf"},
-                                           Kind{"conversion", "out/song.ogg"}),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Saves, KillTrial,
+    ::testing::Values(Kind{"package", "out/Lobby_SU_20240315_0000000000000000.ipc"},
+                      Kind{"settings", "TMV_settings.isf"}, Kind{"conversion", "out/song.ogg"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace corvane::test

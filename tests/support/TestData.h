@@ -3,10 +3,12 @@
 // code under test, counting a folder's entries, and the records most tests
 // start from.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "channel/ChannelConfig.h"
@@ -36,6 +38,14 @@ inline std::uint16_t BitwiseCrc16(const std::uint8_t* data, std::size_t size,
 inline std::size_t EntriesIn(const std::filesystem::path& folder) {
   return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
                                                 std::filesystem::directory_iterator()));
+}
+inline std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // A channel as the editor starts one: factory settings, empty all-day lists.

@@ -8,16 +8,14 @@
 namespace corvane {
 namespace {
 
-TEST(MediaEntryTest, DurationLabelIsHoursMinutesSecondsAtLeastTwoDigitsEach) {
+TEST(MediaEntryTest, EntryIsADurationLabelOfAtLeastTwoDigitsEachAndTheNameCutToFit) {
   const std::pair<std::int64_t, const char*> cases[] = {
       {0, "00:00:00"},      {232, "00:03:52"},     {45296, "12:34:56"},
       {359999, "99:59:59"}, {360000, "100:00:00"}, {1234 * 3600 + 61, "1234:01:01"},
       {-1, "00:00:00"},     {-100000, "00:00:00"}};
   for (const auto& [seconds, label] : cases) EXPECT_EQ(FormatDurationLabel(seconds), label);
   EXPECT_EQ(FormatEntry(232, "default_music.ogg"), "00:03:52 | default_music.ogg");
-}
-
-TEST(MediaEntryTest, EntryIsCutToTheLongestLineTheRecordHolds) {
+  // An entry is cut to the longest line the record holds.
   const std::string line = FormatEntry(5, std::string(3000, 'x'));
   EXPECT_EQ(line.size(), kMaxEntryLength);
   EXPECT_EQ(line.substr(0, 11), "00:00:05 | ");
@@ -45,7 +43,8 @@ TEST(MediaEntryTest, DurationOfShortOrGarbledLines) {
   const std::string backing = "00:00:0999";
   EXPECT_EQ(DurationOfEntry(std::string_view(backing).substr(0, 7)), 0u);
   EXPECT_EQ(DurationOfEntry(std::string_view(backing).substr(0, 8)), 9u);
-  const std::vector<MediaEntry> entries = {{"00:03:52", "a.ogg"}, {"01:00:00", "b.ogg"}, {"garbage", "c.ogg"}};
+  const std::vector<MediaEntry> entries = {
+      {"00:03:52", "a.ogg"}, {"01:00:00", "b.ogg"}, {"garbage", "c.ogg"}};
   EXPECT_EQ(TotalDuration(entries), 232u + 3600);
 }
 

@@ -26,17 +26,6 @@ struct EditorLists {
   }
 };
 
-TEST(MediaReferencesTest, OtherChannelAndListView) {
-  EXPECT_EQ(OtherChannelNumber(0), 2);
-  EXPECT_EQ(OtherChannelNumber(1), 2);
-  EXPECT_EQ(OtherChannelNumber(2), 1);
-  const std::vector<std::string> lines = {"a", "b"};
-  const PlaylistLinesView view(lines);
-  EXPECT_EQ(view.RowCount(), 2u);
-  EXPECT_EQ(view.Row(1), "b");
-  EXPECT_EQ(view.Row(2), "");  // past the end is empty, not a crash
-}
-
 TEST(MediaReferencesTest, LiveListsCountOnceEachIgnoringCaseAndOneMarker) {
   EditorLists lists;
   lists.music = {"00:00:05 | Song.ogg", "00:00:05 | song.ogg", "00:00:05 | SONG.OGG*"};
@@ -55,7 +44,8 @@ TEST(MediaReferencesTest, LiveListsCountOnceEachIgnoringCaseAndOneMarker) {
 
 TEST(MediaReferencesTest, OtherChannelEntriesCountEachAndExactly) {
   EditorLists lists;
-  lists.other.Music.entries = {MediaEntry{"00:00:05", "a.ogg"}, MediaEntry{"00:00:05", "a.ogg"}, MediaEntry{"00:00:05", "A.ogg"}};
+  lists.other.Music.entries = {MediaEntry{"00:00:05", "a.ogg"}, MediaEntry{"00:00:05", "a.ogg"},
+                               MediaEntry{"00:00:05", "A.ogg"}};
   lists.other.Messages.entries = {MediaEntry{"00:00:05", "a.ogg*"}};
   lists.other.Scheduled.AddEntry(MediaEntry{"00:00:05", "a.ogg"});
   EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 3);
@@ -64,15 +54,20 @@ TEST(MediaReferencesTest, OtherChannelEntriesCountEachAndExactly) {
   lists.music = {"00:00:05 | a.ogg"};
   EXPECT_EQ(lists.Count("00:00:05 | a.ogg"), 4);
 
-  // Lists the editor does not show are skipped.
+  EXPECT_EQ(OtherChannelNumber(0), 2);  // 0 stands for channel 1
+  EXPECT_EQ(OtherChannelNumber(1), 2);
+  EXPECT_EQ(OtherChannelNumber(2), 1);
+  // Lists the editor does not show are skipped, and a row past the end is empty.
   const std::array<const MediaListView*, 3> onlyMessages{nullptr, &lists.messagesView, nullptr};
   lists.messages = {"00:00:05 | b.ogg"};
   EXPECT_EQ(CountReferences("00:00:05 | b.ogg", onlyMessages, lists.other), 1);
   EXPECT_EQ(CountReferences("00:00:05 | a.ogg", {}, lists.other), 3);
   EXPECT_EQ(FindByBaseName("b", onlyMessages, lists.other), "00:00:05 | b.ogg");
+  EXPECT_EQ(lists.messagesView.RowCount(), 1u);
+  EXPECT_EQ(lists.messagesView.Row(1), "");
 }
 
-TEST(MediaReferencesTest, FindLooksInLiveListsThenTheOtherChannelInListOrder) {
+TEST(MediaReferencesTest, FindLooksInLiveListsThenTheOtherChannelInListOrderForTheExactBaseName) {
   EditorLists lists;
   lists.other.Scheduled.AddEntry(MediaEntry{"00:00:03", "x.ogg"});
   EXPECT_EQ(lists.Find("x"), "00:00:03 | x.ogg");
@@ -86,10 +81,7 @@ TEST(MediaReferencesTest, FindLooksInLiveListsThenTheOtherChannelInListOrder) {
   EXPECT_EQ(lists.Find("x"), "00:00:02 | x.mp3");
   lists.music = {"00:00:09 | intro.ogg", "00:00:04 | x.ogg"};
   EXPECT_EQ(lists.Find("x"), "00:00:04 | x.ogg");
-}
-
-TEST(MediaReferencesTest, FindMatchesTheBaseNameExactly) {
-  EditorLists lists;
+  // The base name matches exactly.
   lists.music = {"00:00:01 | Welcome.ogg", "00:00:02 | welcome2.ogg"};
   EXPECT_EQ(lists.Find("welcome"), std::nullopt);
   EXPECT_EQ(lists.Find("Welcome"), "00:00:01 | Welcome.ogg");

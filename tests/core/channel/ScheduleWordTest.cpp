@@ -28,9 +28,7 @@ TEST(ScheduleWordTest, PacksAndUnpacksTheWindow) {
   // Bit 7 of the days byte is never set; oversized fields do not spill over.
   EXPECT_EQ(PackScheduleWord({0, 0, 0, 0, 0xFF}), 0x7Fu);
   EXPECT_EQ(PackScheduleWord({0x1F, 0, 0, 0, 0}), 0xF0000000u);
-}
-
-TEST(ScheduleWordTest, WordWithoutWindowShowsAsWholeYearWithNoDays) {
+  // A word without a window shows as the whole year with no days.
   for (std::uint32_t word : {0u, 0x7Fu, 0x22u, 255u}) {
     EXPECT_EQ(ScheduleWordAsShown(word), (ScheduleWindow{1, 1, 12, 31, 0})) << word;
   }

@@ -5,21 +5,13 @@
 #include <sys/stat.h>
 
 #include "support/TempFolder.h"
+#include "support/TestData.h"
 
 namespace corvane::test {
 namespace {
 
 const std::vector<std::uint8_t> kOld(100, 0x11);
 const std::vector<std::uint8_t> kNew(3000, 0x22);
-
-std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 bool Write(ReplacingFile& file, const std::vector<std::uint8_t>& bytes) {
   return file.Stream().Write(bytes) == bytes.size();
@@ -35,7 +27,7 @@ TEST(ReplacingFileTest, TheOldFileStaysWholeUntilCommitAndNothingElseIsLeft) {
       ASSERT_TRUE(file.IsOpen());
       ASSERT_TRUE(Write(file, kNew));
       EXPECT_EQ(ReadWholeFile(target), kOld);  // not yet
-    }  // dropped
+    }                                          // dropped
     EXPECT_EQ(ReadWholeFile(target), kOld);
     EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"settings.dat"});
 
@@ -88,8 +80,8 @@ TEST(ReplacingFileTest, RefusesWhatIsNotAFileAndAMissingFolder) {
 TEST(ReplacingFileTest, LeftPartialFilesAreRemovedAndNothingElse) {
   TempFolder folder;
   const std::vector<std::string> left = {".TMV_settings.isf.partial-4242-0", ".a.ogg.partial-1-17"};
-  const std::vector<std::string> kept = {"TMV_settings.isf", ".hidden", "x.partial-1-2",
-                                         ".a.partial-", ".a.partial-12-", ".b.partial-x-1"};
+  const std::vector<std::string> kept = {"TMV_settings.isf", ".hidden",        "x.partial-1-2",
+                                         ".a.partial-",      ".a.partial-12-", ".b.partial-x-1"};
   for (const auto& name : left) WriteWholeFile(folder / name, kOld);
   for (const auto& name : kept) WriteWholeFile(folder / name, kOld);
   std::filesystem::create_directories(folder / ".c.partial-1-1");

@@ -89,13 +89,10 @@ TEST_F(MediaPackageTest, RoundTripGivesBackEveryMemberAndTheHeader) {
   EXPECT_EQ(result.Members[2].Length, 8u);
 
   // The marker: the header's date and the file's checksum, high byte first.
-  const auto marker = ReadWholeFile(folder / "out" / "update.bin");
   const auto bytes = ReadWholeFile(package);
-  ASSERT_EQ(marker.size(), 11u);
-  EXPECT_EQ(std::string(marker.begin(), marker.begin() + 8), "20240315");
-  EXPECT_EQ(marker[8], 0);
-  EXPECT_EQ(marker[9], bytes[bytes.size() - 2]);
-  EXPECT_EQ(marker[10], bytes[bytes.size() - 1]);
+  EXPECT_EQ(ReadWholeFile(folder / "out" / "update.bin"),
+            (std::vector<std::uint8_t>{'2', '0', '2', '4', '0', '3', '1', '5', 0,
+                                       bytes[bytes.size() - 2], bytes[bytes.size() - 1]}));
   // Nothing else was left behind: no staging folder.
   EXPECT_EQ(EntriesIn(folder / "out"), members.size() + 1);
 }
@@ -146,18 +143,14 @@ TEST_F(MediaPackageTest, StatusCodesOfDamagedOrForeignPackages) {
     WriteWholeFile(package, bad);
     EXPECT_EQ(Read(package), PackageStatus::FileCrcError) << at;
   }
-
   // Lengths that do not add up although the checksum matches.
-  for (int extra : {8, -8}) {
+  for (const bool longer : {true, false}) {
     auto bad = good;
-    if (extra > 0) {
-      bad.insert(bad.end() - 2, static_cast<std::size_t>(extra), 0);
-    } else {
-      bad.erase(bad.end() - 2 + extra, bad.end() - 2);
-    }
+    bad.resize(bad.size() - 2);
+    bad.resize(longer ? bad.size() + 10 : bad.size() - 6);
     FixTrailer(bad);
     WriteWholeFile(package, bad);
-    EXPECT_EQ(Read(package), PackageStatus::InvalidFileLength) << extra;
+    EXPECT_EQ(Read(package), PackageStatus::InvalidFileLength) << longer;
   }
 
   // Shorter than a header.
@@ -194,21 +187,14 @@ TEST_F(MediaPackageTest, AProviderKeyLocksThePackageToItsDeviceAndKey) {
   EXPECT_EQ(Read(package, options), PackageStatus::Ok);
 }
 
-TEST_F(MediaPackageTest, AFailedWriteKeepsThePreviousPackageAndLeavesNoPartialFile) {
+TEST_F(MediaPackageTest, AFailedOrShortWriteKeepsThePreviousPackageAndLeavesNoPartialFile) {
   const auto package = Package();
   WriteWholeFile(package, std::vector<std::uint8_t>{'o', 'l', 'd'});
-  const auto member = Member("a.ogg", RandomBytes(100, 4));
-  EXPECT_EQ(WritePackage(package, Contents({member, folder / "members" / "gone.ogg"}), progress),
-            PackageStatus::ErrorAccessingFile);
-  EXPECT_EQ(ReadWholeFile(package), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-  EXPECT_EQ(EntriesIn(folder.Path()), 2u);  // the old package and the members folder
-  EXPECT_EQ(WritePackage(folder / "no-such-folder" / "p.ipc", Contents({member}), progress),
-            PackageStatus::ErrorAccessingFile);
-}
-
-TEST_F(MediaPackageTest, AShortWriteIsReportedAndCleanedUp) {
-  const auto package = Package();
   const auto small = Member("a.ogg", RandomBytes(200000, 5));
+  EXPECT_EQ(WritePackage(package, Contents({small, folder / "members" / "gone.ogg"}), progress),
+            PackageStatus::ErrorAccessingFile);
+  EXPECT_EQ(WritePackage(folder / "no-such-folder" / "p.ipc", Contents({small}), progress),
+            PackageStatus::ErrorAccessingFile);
   // Several members of several pieces each, cut off in a later piece.
   const auto big1 = Member("b.ogg", RandomBytes(900000, 6));
   const auto big2 = Member("c.ogg", RandomBytes(1100000, 7));
@@ -220,8 +206,9 @@ TEST_F(MediaPackageTest, AShortWriteIsReportedAndCleanedUp) {
       status = WritePackage(package, Contents(members), progress);
     }
     EXPECT_EQ(status, PackageStatus::ErrorWritingFile) << limit;
-    EXPECT_FALSE(std::filesystem::exists(package)) << limit;
   }
+  EXPECT_EQ(ReadWholeFile(package), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(EntriesIn(folder.Path()), 2u);  // the old package and the members folder
 }
 
 TEST_F(MediaPackageTest, AMemberThatCannotBeUnpackedWhollyLeavesTheDestinationEmpty) {

