@@ -18,14 +18,14 @@ bool gLooking = false;
 constexpr int kLooks = 50;
 constexpr int kForcedEnd = 2;
 
-void LookForScreen(std::function<void(QDialog&)> drive, bool mustEnd, int looksLeft) {
+void LookForScreen(std::function<void(QDialog&)> drive, int looksLeft) {
   auto* screen = qobject_cast<QDialog*>(QApplication::activeModalWidget());
   if (screen == nullptr || !screen->isVisible()) {
     if (looksLeft == 0) {
       gLooking = false;
       ADD_FAILURE() << "no screen opened";
     } else {
-      QTimer::singleShot(0, [=] { LookForScreen(drive, mustEnd, looksLeft - 1); });
+      QTimer::singleShot(0, [=] { LookForScreen(drive, looksLeft - 1); });
     }
     return;
   }
@@ -38,19 +38,12 @@ void LookForScreen(std::function<void(QDialog&)> drive, bool mustEnd, int looksL
     drive(*screen);
   } catch (const std::exception& error) {
     ADD_FAILURE() << error.what();
-    mustEnd = true;
   }
-  if (mustEnd && screen->isVisible()) {
+  if (screen->isVisible()) {
     ADD_FAILURE() << "the driver left " << screen->objectName().toStdString() << " open";
     // The screens' cancel result: 0 would read as confirmed.
     screen->done(kForcedEnd);
   }
-}
-
-void Arm(std::function<void(QDialog&)> drive, bool mustEnd) {
-  gDriven = false;
-  gLooking = true;
-  QTimer::singleShot(0, [=] { LookForScreen(drive, mustEnd, kLooks); });
 }
 
 }  // namespace
@@ -97,10 +90,10 @@ void PressEscape(QWidget* control) {
   QTest::keyClick(control, Qt::Key_Escape);
 }
 
-void WhenScreenOpens(std::function<void(QDialog& screen)> drive) { Arm(std::move(drive), true); }
-
-void WhenScreenOpensKeepIt(std::function<void(QDialog& screen)> drive) {
-  Arm(std::move(drive), false);
+void WhenScreenOpens(std::function<void(QDialog& screen)> drive) {
+  gDriven = false;
+  gLooking = true;
+  QTimer::singleShot(0, [drive = std::move(drive)] { LookForScreen(drive, kLooks); });
 }
 
 bool ScreenWasDriven() { return gDriven; }

@@ -45,9 +45,6 @@ void PressEscape(QWidget* control);
 // screen that never opens, or that the driver leaves open, fails the test
 // (and is closed, so the test cannot hang).
 void WhenScreenOpens(std::function<void(QDialog& screen)> drive);
-// The same, for a step after which the screen rightly stays open; a later
-// WhenScreenOpens must then drive it to its end.
-void WhenScreenOpensKeepIt(std::function<void(QDialog& screen)> drive);
 // Whether the driver of the last WhenScreenOpens has run.
 bool ScreenWasDriven();
 // Lets a look that is still going on finish (and fail if no screen opened),
