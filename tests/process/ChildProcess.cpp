@@ -9,6 +9,7 @@
 
 #include <array>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -37,7 +38,8 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
                      const std::map<std::string, std::string>& environment,
-                     std::chrono::milliseconds limit) {
+                     std::chrono::milliseconds limit,
+                     const std::function<void(pid_t)>& whileRunning) {
   int outPipe[2];
   int errPipe[2];
   if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
@@ -62,6 +64,8 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
   ::close(outPipe[1]);
   ::close(errPipe[1]);
   if (spawned != 0) throw std::runtime_error("cannot start " + program);
+  std::thread during;
+  if (whileRunning) during = std::thread(whileRunning, pid);
 
   ChildResult result;
   std::array<pollfd, 2> fds = {{{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}}};
@@ -88,6 +92,7 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
       }
     }
   }
+  if (during.joinable()) during.join();
   int status = 0;
   ::waitpid(pid, &status, 0);
   result.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(

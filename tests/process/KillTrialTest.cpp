@@ -6,9 +6,6 @@
 // CORVANE_KILL_TRIALS sets the number of kills per kind (100 by default).
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -26,19 +23,11 @@
 namespace corvane::test {
 namespace {
 
+using namespace std::chrono_literals;
+
 int TrialCount() {
   const char* text = std::getenv("CORVANE_KILL_TRIALS");
   return text != nullptr && std::atoi(text) > 0 ? std::atoi(text) : 100;
-}
-
-pid_t StartLoop(const std::string& kind, const std::filesystem::path& data) {
-  std::vector<std::string> words = {KILL_TRIAL_CHILD_EXE, kind, data.string(), "loop"};
-  std::vector<char*> argv;
-  for (auto& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  EXPECT_EQ(::posix_spawn(&pid, KILL_TRIAL_CHILD_EXE, nullptr, nullptr, argv.data(), environ), 0);
-  return pid;
 }
 
 // What a save puts in place of the target, in the order the loop writes them.
@@ -95,10 +84,12 @@ TEST_P(KillTrial, TheFinalNameHoldsAWholeVersionAndTheNextStartEmptiesTheTempora
   int strays = 0;
   const int trials = TrialCount();
   for (int trial = 0; trial < trials; ++trial) {
-    const pid_t child = StartLoop(kind.name, data.Path());
-    std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    const std::chrono::microseconds killAfter(moment(random));
+    RunChild(KILL_TRIAL_CHILD_EXE, {kind.name, data.Path().string(), "loop"}, {}, 60s,
+             [&](pid_t loop) {
+               std::this_thread::sleep_for(killAfter);
+               ::kill(loop, SIGKILL);
+             });
 
     const auto now = ReadWholeFile(target);
     ASSERT_TRUE(now == versionA || now == versionB)
