@@ -1,16 +1,27 @@
 #pragma once
 // A screen test: a project whose folders lie in a fresh temporary folder and
 // whose outside world is stand-ins, with the scripted operator answering
-// every question the screens ask and recording stand-ins for the screens
-// they open.
+// every question the screens ask. The screens one screen opens from another
+// are only recorded, by name and with the screen they were opened over.
 
 #include <gtest/gtest.h>
 
-#include "support/RecordingScreens.h"
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gui/app/NestedScreens.h"
 #include "support/ScreenDriver.h"
 #include "support/StandInProject.h"
 
 namespace corvane::test {
+
+class RecordingScreens final : public NestedScreens {
+ public:
+  void HelpBox(QWidget* parent) override { opened.emplace_back("help", parent); }
+
+  std::vector<std::pair<std::string, QWidget*>> opened;
+};
 
 class ScreenTest : public ::testing::Test, protected StandInProject {
  protected:
