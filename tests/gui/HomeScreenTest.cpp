@@ -14,7 +14,6 @@ TEST(GuiActionList, APickActsOnceAndReturnsToThePlaceholderButArrowKeysOnlySelec
   ActionList list;
   list.SetActions({"Open", "Exit Application"});
   ASSERT_EQ(list.count(), 3);
-  EXPECT_EQ(list.currentText(), "...");
   ShowScreen(list);
   QSignalSpy chosen(&list, &ActionList::ActionChosen);
   QTest::keyClick(&list, Qt::Key_Down);

@@ -95,10 +95,8 @@ TEST_F(LoginScreen, OnlyItsOwnButtonsAndEnterEndItAndACancelWritesNothing) {
   ShowScreen(login);
   Type(Find(&login, "userName"), "tavik");
   Type(Find(&login, "password"), "tavik");
-  for (const char* name : {"password", "ok", "help"}) {
-    PressEscape(Find(&login, name));
-    EXPECT_TRUE(login.isVisible()) << name;
-  }
+  PressEscape(Find(&login, "password"));
+  EXPECT_TRUE(login.isVisible());
   login.reject();
   // Enter on Cancel or on the check box is swallowed; on Need help? it opens the help box.
   PressEnter(Find(&login, "cancel"));

@@ -23,7 +23,6 @@ TEST(GuiSystemEndSignals, EachSignalEndsTheRunOnceFromTheEventLoopAndTheOldHandl
     const HandlerFunction before = CurrentHandler(signalNumber);
     {
       SystemEndSignals watcher;
-      EXPECT_NE(CurrentHandler(signalNumber), before);
       int ends = 0;
       watcher.Watch([&] { ++ends; });
       ASSERT_EQ(::raise(signalNumber), 0);
