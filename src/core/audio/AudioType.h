@@ -1,10 +1,9 @@
 #pragma once
 // ST_AUDIO_TYPE: the audio record handed whole to every conversion. It carries
 // the audio settings, the rate and codec of the current call and the current
-// model's properties. The in-memory layout is the record's 212-byte layout on
-// a little-endian host; ToBytes/FromBytes give it on any host.
+// model's properties. Its fields keep the record's 212-byte layout, pinned
+// below, so each sits where the record's description puts it.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -50,9 +49,6 @@ struct ST_AUDIO_TYPE {
   // Sets the rate of the next conversion and re-derives bytes per second and,
   // for models with storage, the maximum length the storage holds at it.
   void SetConversionRate(std::string_view text, std::int32_t hz);
-
-  std::array<std::uint8_t, 212> ToBytes() const;
-  static ST_AUDIO_TYPE FromBytes(const std::array<std::uint8_t, 212>& bytes);
 };
 
 static_assert(sizeof(ST_AUDIO_TYPE) == 212);

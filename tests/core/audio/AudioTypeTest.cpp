@@ -2,42 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/ByteOrder.h"
 
 namespace corvane {
 namespace {
-
-TEST(AudioType, FieldsLandAtTheirOffsetsInTheByteImage) {
-  // The fields are laid out one after the other, so a field of the wrong size
-  // or in the wrong place moves every landmark after it.
-  ST_AUDIO_TYPE audio;
-  audio.Model = 0x01020304;
-  audio.CallCodec.Set("copy");
-  audio.OutputCodec.Set("pcm_mulaw");
-  audio.ProjectRate = 22050;
-  audio.MaxLength = -7;
-  audio.ScheduledCapacity = 10;
-  audio.DefaultMusicFromFile = 0xAB;
-  audio.MediaExtension.Set(".ogg");
-  audio.HasStaleDate = 0x10;
-  audio.GapsCountAsPlayTime = 0x1A;
-  const auto bytes = audio.ToBytes();
-  auto text = [&](std::size_t at) {
-    return std::string(reinterpret_cast<const char*>(&bytes[at]));
-  };
-  EXPECT_EQ(ReadLE32(&bytes[0]), 0x01020304u);
-  EXPECT_EQ(text(4), "copy");
-  for (std::size_t i = 8; i < 24; ++i) EXPECT_EQ(bytes[i], 0) << i;  // NUL-padded
-  EXPECT_EQ(text(44), "pcm_mulaw");
-  EXPECT_EQ(ReadLE32(&bytes[108]), 22050u);
-  EXPECT_EQ(ReadLE32(&bytes[160]), 0xFFFFFFF9u);
-  EXPECT_EQ(ReadLE32(&bytes[176]), 10u);
-  EXPECT_EQ(bytes[180], 0xAB);
-  EXPECT_EQ(text(181), ".ogg");
-  EXPECT_EQ(bytes[201], 0x10);
-  EXPECT_EQ(bytes[211], 0x1A);
-  EXPECT_EQ(ST_AUDIO_TYPE::FromBytes(bytes).ToBytes(), bytes);
-}
 
 TEST(AudioType, ConversionRateSetsBytesPerSecondAndCapacity) {
   const struct {

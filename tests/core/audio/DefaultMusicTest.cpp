@@ -6,11 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/AudioDecoder.h"
-#include "audio/WaveFormat.h"
 #include "core/audio/AudioSignals.h"
-#include "session/SessionFolders.h"
-#include "support/TempFolder.h"
 
 namespace corvane::test {
 namespace {
@@ -53,21 +49,6 @@ TEST_F(DefaultMusicTest, LastsItsLengthAndPlaysThroughoutWithHeadroomAndFades) {
   EXPECT_LT(std::abs(int{music->back()}), 50);
 }
 
-TEST(InstalledSoundFiles, AreTheMusicAndASilence) {
-  const SessionFolders folders =
-      ResolveSessionFolders([](const char*) -> const char* { return nullptr; });
-  const auto music = ProbeAudioFile(folders.ProgramFolder / "default_music.ogg");
-  ASSERT_TRUE(music) << folders.ProgramFolder;
-  EXPECT_EQ(music->codec, "vorbis");
-  EXPECT_EQ(music->channels, 1);
-  EXPECT_NEAR(music->durationSeconds, DefaultMusicSeconds(), 1.0);
-
-  const auto silence = ReadWholeFile(folders.SilentFile);
-  const auto samples = WaveSampleBytes(silence);
-  ASSERT_TRUE(samples);
-  EXPECT_FALSE(samples->empty());
-  EXPECT_TRUE(std::all_of(samples->begin(), samples->end(), [](std::uint8_t b) { return b == 0; }));
-}
 
 }  // namespace
 }  // namespace corvane::test

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/package/LimitedStreams.h"
@@ -155,24 +154,6 @@ TEST(PackageCipherKernels, LargeBuffersMatchReferenceWithAndWithoutThreads) {
   }
 }
 
-TEST(PackageCipherKernels, ConcurrentLargeTransformsAreEachCorrect) {
-  // Callers that find the workers busy run alone; none may see another's part.
-  constexpr int kCallers = 4;
-  std::vector<Bytes> buffers, expected;
-  for (int i = 0; i < kCallers; ++i) {
-    buffers.push_back(RandomBytes(1024 * 1024, 30 + i));
-    expected.push_back(ReferenceTransform(buffers.back(), kKeyLow, kKeyHigh, true));
-  }
-  std::vector<std::thread> callers;
-  for (int i = 0; i < kCallers; ++i) {
-    callers.emplace_back([&buffers, i] {
-      CipherBuffer(buffers[i].data(), buffers[i].size(), kKeyLow, kKeyHigh,
-                   CipherDirection::Encipher);
-    });
-  }
-  for (auto& t : callers) t.join();
-  for (int i = 0; i < kCallers; ++i) EXPECT_EQ(buffers[i], expected[i]) << "caller " << i;
-}
 
 TEST(PackageCipherWorkers, ForkedChildDoesNotWaitForTheParentsThreads) {
   Bytes data = RandomBytes(1024 * 1024, 35);
@@ -279,19 +260,6 @@ TEST(PackageCipherStream, EndsWholeOrAtTheFirstShortReadOrWrite) {
   }
 }
 
-TEST(PackageCipherKeyText, LeftPadTo16) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"", "0000000000000000"},
-      {"abc", "0000000000000abc"},
-      {"123456789012345", "0123456789012345"},
-      {"FEDCBA9876543210", "FEDCBA9876543210"},
-      {"FEDCBA98765432101", "FEDCBA98765432101"},
-  };
-  for (auto [text, expected] : cases) {
-    LeftPadTo16(text);
-    EXPECT_EQ(text, expected);
-  }
-}
 
 TEST(PackageCipherKeyText, HexKeyFromText) {
   const std::pair<std::string_view, std::uint64_t> cases[] = {
