@@ -47,7 +47,7 @@ void ChannelConfig::ResetSettings() {
   Bass = 0;
   LocalVolumeEnabled = 1;
   ExtAudioEnabled = 0;
-  Time_Between_Messages = 20;
+  Time_Between_Messages = kDefaultSecondsBetweenMessages;
   MusicVolume = 10;
   MessageVolume = 10;
   Auto_Add_Default_Music = 1;

@@ -18,6 +18,9 @@ inline constexpr std::uint32_t kLastSecondOfDay = 86399;
 // Sunday (bit 0) through Saturday (bit 6).
 inline constexpr std::uint32_t kEveryDayOfWeek = 0x7F;
 
+// The factory spacing of messages, in seconds.
+inline constexpr std::uint16_t kDefaultSecondsBetweenMessages = 20;
+
 // The music or the message playlist.
 struct PlaylistRecord {
   std::uint32_t ListStart_time = 0;
