@@ -59,6 +59,7 @@ class MediaList final : public MediaListView {
   // (anchor = row count).
   void MoveToTop();
   void MoveToBottom();
+  void ForgetAnchor() { anchor_ = -1; }
 
  private:
   struct Entry {
@@ -70,6 +71,21 @@ class MediaList final : public MediaListView {
   std::vector<Entry> rows_;
   std::int64_t total_ = 0;
   int anchor_ = -1;
+};
+
+// The scheduled list's rows and the two values kept per row beside them:
+// the start time in minutes after midnight and the packed schedule word.
+struct ScheduledRows {
+  MediaList& list;
+  std::vector<std::uint32_t>& startMinutes;
+  std::vector<std::uint32_t>& words;
+};
+
+// The three lists of the channel being edited.
+struct EditedLists {
+  MediaList& music;
+  MediaList& messages;
+  ScheduledRows scheduled;
 };
 
 }  // namespace corvane

@@ -27,14 +27,6 @@ struct ScheduleControlValues {
   bool operator==(const ScheduleControlValues&) const = default;
 };
 
-// The scheduled list's rows and the two values kept per row beside them:
-// the start time in minutes after midnight and the packed schedule word.
-struct ScheduledRows {
-  MediaList& list;
-  std::vector<std::uint32_t>& startMinutes;
-  std::vector<std::uint32_t>& words;
-};
-
 class ScheduleControls {
  public:
   const ScheduleControlValues& Values() const { return values_; }
