@@ -1,0 +1,46 @@
+#pragma once
+// Adding a file to one of the channel editor's lists. Every file enters the
+// same way: refused when it would stand for the default music, reused when a
+// file of its name was converted already, converted into the project's codec
+// in the temporary folder, checked against the list's capacity and the
+// device's room, and listed with the unsaved marker. A file converted but not
+// listed never stays behind.
+
+#include <filesystem>
+#include <functional>
+#include <span>
+
+#include "audio/AudioConversion.h"
+#include "channel/ChannelConfig.h"
+#include "channel/MediaList.h"
+#include "channel/PlayTime.h"
+#include "operator/Operator.h"
+
+namespace corvane {
+
+enum class AddOutcome { Continue, Stop };
+
+// Everything an addition reads and changes.
+struct MediaAddition {
+  EditedLists lists;
+  MediaListKind target;
+  const ChannelConfig& otherChannel;  // its stored lists also name files
+  const ST_AUDIO_TYPE& audio;         // codec, extension and the lists' capacities
+  std::filesystem::path tempFolder;
+  PlayTimeAccount& account;
+  // The figures of the device's room, read at the moment of the check.
+  std::function<PlayTimeFigures()> figures;
+  AudioConverter& converter;
+  Progress& progress;
+  Operator& op;
+};
+
+// One file. `copy` keeps the source's stream as it is (the default music
+// some models take as a file); otherwise it is converted.
+AddOutcome AddMediaFile(MediaAddition& addition, const std::filesystem::path& source, bool copy);
+
+// Several files in order, up to the first that ends the batch; how many were
+// listed.
+std::size_t AddMediaFiles(MediaAddition& addition, std::span<const std::filesystem::path> sources);
+
+}  // namespace corvane
