@@ -13,18 +13,6 @@
 namespace corvane {
 namespace {
 
-MediaList& ListOf(MediaListKind kind, EditedLists& lists) {
-  switch (kind) {
-    case MediaListKind::Music:
-      return lists.music;
-    case MediaListKind::Messages:
-      return lists.messages;
-    case MediaListKind::Scheduled:
-      break;
-  }
-  return lists.scheduled.list;
-}
-
 template <typename Values>
 void EraseAt(Values& values, std::size_t index) {
   if (index < values.size()) values.erase(values.begin() + static_cast<std::ptrdiff_t>(index));
@@ -53,7 +41,7 @@ std::size_t DeleteSelectedRows(MediaListKind kind, EditedLists lists, ChannelCon
                                const ChannelConfig& otherChannel,
                                const std::filesystem::path& tempFolder, Operator& op,
                                const std::function<void()>& stopPlayback) {
-  MediaList& list = ListOf(kind, lists);
+  MediaList& list = ListOfKind(lists, kind);
   const std::vector<std::size_t> selected = list.Selected();
   if (selected.empty()) return 0;
   if (op.Ask("Delete", "Selected file(s) will be permanently deleted from temporary folder?",

@@ -113,4 +113,16 @@ void MediaList::MoveToBottom() {
   anchor_ = static_cast<int>(rows_.size());
 }
 
+MediaList& ListOfKind(EditedLists& lists, MediaListKind kind) {
+  switch (kind) {
+    case MediaListKind::Music:
+      return lists.music;
+    case MediaListKind::Messages:
+      return lists.messages;
+    case MediaListKind::Scheduled:
+      break;
+  }
+  return lists.scheduled.list;
+}
+
 }  // namespace corvane

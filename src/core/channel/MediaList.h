@@ -88,4 +88,7 @@ struct EditedLists {
   ScheduledRows scheduled;
 };
 
+// The list of that kind among them.
+MediaList& ListOfKind(EditedLists& lists, MediaListKind kind);
+
 }  // namespace corvane

@@ -12,17 +12,7 @@ namespace {
 
 constexpr const char* kUnableToAdd = "Unable to Add File.";
 
-MediaList& TargetList(MediaAddition& a) {
-  switch (a.target) {
-    case MediaListKind::Music:
-      return a.lists.music;
-    case MediaListKind::Messages:
-      return a.lists.messages;
-    case MediaListKind::Scheduled:
-      break;
-  }
-  return a.lists.scheduled.list;
-}
+MediaList& TargetList(MediaAddition& a) { return ListOfKind(a.lists, a.target); }
 
 std::size_t Capacity(const MediaAddition& a) {
   const std::int32_t capacity =
