@@ -16,8 +16,8 @@ int DaysOf(int month) { return DaysInMonth(month + 1); }
 int MonthPosition(int month) { return std::clamp(month - 1, 0, 11); }
 int DayPosition(int day, int month) { return std::clamp(day - 1, 0, DaysOf(month) - 1); }
 
-void Warn(Operator* op, const char* text) {
-  if (op != nullptr) op->Tell(kDateWarning, text, OperatorIcon::Exclamation);
+void Warn(Operator& op, const char* text) {
+  op.Tell(kDateWarning, text, OperatorIcon::Exclamation);
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ void Warn(Operator* op, const char* text) {
 int ScheduleControls::StartDayCount() const { return DaysOf(values_.startMonth); }
 int ScheduleControls::StopDayCount() const { return DaysOf(values_.stopMonth); }
 
-void ScheduleControls::StartMonthRule(Operator* op) {
+void ScheduleControls::StartMonthRule(Operator& op) {
   values_.startDay = 0;
   if (values_.stopMonth < values_.startMonth) {
     values_.stopMonth = values_.startMonth;
@@ -34,7 +34,7 @@ void ScheduleControls::StartMonthRule(Operator* op) {
   }
 }
 
-void ScheduleControls::StopMonthRule(Operator* op) {
+void ScheduleControls::StopMonthRule(Operator& op) {
   values_.stopDay = DaysOf(values_.stopMonth) - 1;
   if (values_.stopMonth < values_.startMonth) {
     values_.startMonth = values_.stopMonth;
@@ -45,19 +45,19 @@ void ScheduleControls::StopMonthRule(Operator* op) {
 
 void ScheduleControls::PickStartMonth(int month, Operator& op) {
   values_.startMonth = std::clamp(month, 0, 11);
-  StartMonthRule(&op);
+  StartMonthRule(op);
 }
 
 void ScheduleControls::PickStopMonth(int month, Operator& op) {
   values_.stopMonth = std::clamp(month, 0, 11);
-  StopMonthRule(&op);
+  StopMonthRule(op);
 }
 
 void ScheduleControls::PickStartDay(int day, Operator& op) {
   values_.startDay = std::clamp(day, 0, StartDayCount() - 1);
   if (values_.startMonth == values_.stopMonth && values_.stopDay < values_.startDay) {
     values_.stopDay = values_.startDay;
-    Warn(&op, "Stop day changed");
+    Warn(op, "Stop day changed");
   }
 }
 
@@ -65,7 +65,7 @@ void ScheduleControls::PickStopDay(int day, Operator& op) {
   values_.stopDay = std::clamp(day, 0, StopDayCount() - 1);
   if (values_.startMonth == values_.stopMonth && values_.stopDay < values_.startDay) {
     values_.startDay = values_.stopDay;
-    Warn(&op, "Start day changed");
+    Warn(op, "Start day changed");
   }
 }
 
@@ -90,18 +90,12 @@ bool ScheduleControls::Refresh(ScheduledRows rows) {
   values_.hours = static_cast<int>(std::min<std::uint32_t>(start / 60, 23));
   values_.minutes = static_cast<int>(start % 60);
   values_.days = static_cast<std::uint8_t>(word & kAllWeekdays);
-  if (row && word >= kFirstWordWithWindow) {
-    const ScheduleWindow window = UnpackScheduleWord(word);
-    values_.startMonth = MonthPosition(window.startMonth);
-    values_.stopMonth = MonthPosition(window.stopMonth);
-    values_.startDay = DayPosition(window.startDay, values_.startMonth);
-    values_.stopDay = DayPosition(window.stopDay, values_.stopMonth);
-  } else {
-    values_.startMonth = 0;
-    values_.stopMonth = 11;
-    StartMonthRule(nullptr);
-    StopMonthRule(nullptr);
-  }
+  // Without a window of its own (a new row) the row shows the whole year.
+  const ScheduleWindow window = ScheduleWordAsShown(word);
+  values_.startMonth = MonthPosition(window.startMonth);
+  values_.stopMonth = MonthPosition(window.stopMonth);
+  values_.startDay = DayPosition(window.startDay, values_.startMonth);
+  values_.stopDay = DayPosition(window.stopDay, values_.stopMonth);
   lastShown_ = row;
   return true;
 }

@@ -55,8 +55,8 @@ class ScheduleControls {
  private:
   bool Refresh(ScheduledRows rows);
   void Store(ScheduledRows rows) const;
-  void StartMonthRule(Operator* op);
-  void StopMonthRule(Operator* op);
+  void StartMonthRule(Operator& op);
+  void StopMonthRule(Operator& op);
 
   ScheduleControlValues values_;
   bool enabled_ = false;

@@ -24,14 +24,4 @@ ScheduleWindow ScheduleWordAsShown(std::uint32_t word) {
   return UnpackScheduleWord(word);
 }
 
-bool IsValidWindow(const ScheduleWindow& window) {
-  const auto dayFits = [](int month, int day) { return day >= 1 && day <= DaysInMonth(month); };
-  if (!dayFits(window.startMonth, window.startDay) || !dayFits(window.stopMonth, window.stopDay)) {
-    return false;
-  }
-  if ((window.weekdays & ~kAllWeekdays) != 0) return false;
-  if (window.startMonth != window.stopMonth) return window.startMonth < window.stopMonth;
-  return window.startDay <= window.stopDay;
-}
-
 }  // namespace corvane

@@ -60,8 +60,4 @@ ScheduleWindow UnpackScheduleWord(std::uint32_t word);
 // as 1 January to 31 December with no days ticked; any other word unpacked.
 ScheduleWindow ScheduleWordAsShown(std::uint32_t word);
 
-// Months 1..12, days within their month, and the start not after the stop:
-// the window runs forward within one year. Bit 7 of the weekdays must be clear.
-bool IsValidWindow(const ScheduleWindow& window);
-
 }  // namespace corvane

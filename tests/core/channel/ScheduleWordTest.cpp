@@ -37,28 +37,5 @@ TEST(ScheduleWordTest, PacksAndUnpacksTheWindow) {
   EXPECT_EQ(ScheduleWordAsShown(256), (ScheduleWindow{0, 0, 0, 1, 0}));
 }
 
-TEST(ScheduleWordTest, WindowRunsForwardWithinOneYearOfRealDays) {
-  const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  for (int month = 1; month <= 12; ++month) EXPECT_EQ(DaysInMonth(month), days[month - 1]);
-  EXPECT_EQ(DaysInMonth(0), 0);
-  EXPECT_EQ(DaysInMonth(13), 0);
-
-  for (const ScheduleWindow valid : {ScheduleWindow{1, 1, 12, 31, kAllWeekdays},
-                                     ScheduleWindow{5, 10, 5, 10, 0},  // a single day
-                                     ScheduleWindow{2, 29, 2, 29, 0}}) {
-    EXPECT_TRUE(IsValidWindow(valid));
-  }
-  for (const ScheduleWindow invalid :
-       {ScheduleWindow{5, 11, 5, 10, 0},  // stop before start
-        ScheduleWindow{11, 1, 2, 1, 0},   // past new year
-        ScheduleWindow{4, 31, 5, 1, 0},   // April has 30 days
-        ScheduleWindow{2, 30, 3, 1, 0}, ScheduleWindow{0, 1, 12, 31, 0},
-        ScheduleWindow{1, 1, 13, 1, 0}, ScheduleWindow{1, 0, 12, 31, 0},
-        ScheduleWindow{1, 1, 12, 31, 0x80}}) {
-    EXPECT_FALSE(IsValidWindow(invalid)) << invalid.startMonth << "/" << invalid.startDay << "-"
-                                         << invalid.stopMonth << "/" << invalid.stopDay;
-  }
-}
-
 }  // namespace
 }  // namespace corvane
