@@ -36,14 +36,6 @@ std::array<const std::vector<MediaEntry>*, 3> StoredPlaylists(const ChannelConfi
 
 }  // namespace
 
-std::size_t PlaylistLinesView::RowCount() const { return lines_->size(); }
-
-// Out of line: GCC 12 inlines the bounds check away from its warning analysis
-// and then reports the guarded past-the-end index as an array-bounds error.
-std::string_view PlaylistLinesView::Row(std::size_t index) const {
-  return index < lines_->size() ? std::string_view((*lines_)[index]) : std::string_view();
-}
-
 int OtherChannelNumber(int editedChannelNumber) { return editedChannelNumber == 2 ? 1 : 2; }
 
 int CountReferences(std::string_view line, LiveMediaLists liveLists,
@@ -54,8 +46,9 @@ int CountReferences(std::string_view line, LiveMediaLists liveLists,
     if (list != nullptr && ListRefersTo(*list, line)) ++count;
   }
   for (const std::vector<MediaEntry>* stored : StoredPlaylists(otherChannel)) {
-    count += static_cast<int>(std::count_if(stored->begin(), stored->end(),
-                                            [&](const MediaEntry& entry) { return entry.Line() == line; }));
+    count += static_cast<int>(
+        std::count_if(stored->begin(), stored->end(),
+                      [&](const MediaEntry& entry) { return entry.Line() == line; }));
   }
   return count;
 }

@@ -25,17 +25,6 @@ class MediaListView {
   virtual std::string_view Row(std::size_t index) const = 0;
 };
 
-// A view of lines held elsewhere; the lines must outlive the view.
-class PlaylistLinesView final : public MediaListView {
- public:
-  explicit PlaylistLinesView(const std::vector<std::string>& lines) : lines_(&lines) {}
-  std::size_t RowCount() const override;
-  std::string_view Row(std::size_t index) const override;
-
- private:
-  const std::vector<std::string>* lines_;
-};
-
 // The editor's live lists in the order music, messages, scheduled; a null
 // pointer stands for a list that is not there.
 using LiveMediaLists = std::span<const MediaListView* const>;
