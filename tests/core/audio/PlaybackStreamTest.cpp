@@ -35,23 +35,5 @@ TEST(PlaybackStreamTest, RepeatsEachSampleOnEveryChannelInTheDevicesSampleKind) 
   EXPECT_FALSE(stream.Finished());
 }
 
-TEST(PlaybackStreamTest, ResamplesToTheDeviceRateAndRefusesWhatItCannotPlay) {
-  TempFolder folder;
-  WriteAudio(folder / "a.ogg", "libvorbis", 22050, Sine(440, 22050, 2.0));
-  PlaybackStream stream;
-  ASSERT_TRUE(stream.Open(folder / "a.ogg", {48000, 1, PlaybackSample::Int16}));
-  std::vector<std::uint8_t> out(96000 * 4);
-  EXPECT_EQ(stream.Fill(out), 96000u * 2);
-  EXPECT_TRUE(stream.Finished());
-
-  WriteWholeFile(folder / "x.wav", std::vector<std::uint8_t>(10, 1));
-  EXPECT_FALSE(stream.Open(folder / "x.wav", {8000, 1, PlaybackSample::Int16}));
-  EXPECT_FALSE(stream.Error().empty());
-  EXPECT_FALSE(stream.Open(folder / "a.ogg", {0, 1, PlaybackSample::Int16}));
-  EXPECT_FALSE(stream.Open(folder / "a.ogg", {8000, 0, PlaybackSample::Int16}));
-  EXPECT_FALSE(stream.IsOpen());
-  EXPECT_EQ(stream.Fill(out), 0u);
-}
-
 }  // namespace
 }  // namespace corvane::test

@@ -34,29 +34,5 @@ TEST(ChannelConfigTest, PlaylistResetEmptiesTheListsAndKeepsSettingsAndReservedB
   EXPECT_FALSE(channel.HoldsAnyEntry());
 }
 
-TEST(ChannelConfigTest, ScheduledAddAndRemoveKeepTheSequencesInStep) {
-  ScheduledRecord scheduled;
-  scheduled.AddEntry({"", "first"});
-  scheduled.AddEntry({"", "second"}, 3600, 0x36010F22);
-  scheduled.AddEntry({"", "third"}, 7200, 0x1C011F7F);
-  ASSERT_EQ(scheduled.EntryCount(), 3u);
-  EXPECT_EQ(scheduled.PA_ListStartTime[0], 0u);  // a new entry starts at midnight
-  EXPECT_EQ(scheduled.PA_ActiveDays[0], 0u);     // with no schedule
-
-  ASSERT_TRUE(scheduled.RemoveEntry(1));
-  ASSERT_TRUE(scheduled.IsInStep());
-  EXPECT_EQ(scheduled.entries, (std::vector<MediaEntry>{{"", "first"}, {"", "third"}}));
-  EXPECT_EQ(scheduled.PA_ListStartTime, (std::vector<std::uint32_t>{0, 7200}));
-  EXPECT_EQ(scheduled.PA_ActiveDays, (std::vector<std::uint32_t>{0, 0x1C011F7F}));
-  EXPECT_FALSE(scheduled.RemoveEntry(2));
-  EXPECT_EQ(scheduled.EntryCount(), 2u);
-
-  // A record out of step is not touched.
-  scheduled.PA_ListStartTime.pop_back();
-  EXPECT_FALSE(scheduled.IsInStep());
-  EXPECT_FALSE(scheduled.RemoveEntry(0));
-  EXPECT_EQ(scheduled.entries.size(), 2u);
-}
-
 }  // namespace
 }  // namespace corvane

@@ -48,16 +48,6 @@ TEST(MediaEntryTest, DurationOfShortOrGarbledLines) {
   EXPECT_EQ(TotalDuration(entries), 232u + 3600);
 }
 
-TEST(MediaEntryTest, UnsavedMarkerIsOneTrailingStar) {
-  EXPECT_TRUE(HasUnsavedMarker("00:00:01 | a.ogg*"));
-  EXPECT_FALSE(HasUnsavedMarker("00:00:01 | a.ogg"));
-  EXPECT_FALSE(HasUnsavedMarker(""));
-  EXPECT_EQ(StripUnsavedMarker("00:00:01 | a.ogg*"), "00:00:01 | a.ogg");
-  EXPECT_EQ(StripUnsavedMarker("00:00:01 | a.ogg"), "00:00:01 | a.ogg");
-  EXPECT_EQ(StripUnsavedMarker("a**"), "a*");  // one marker at a time
-  EXPECT_EQ(StripUnsavedMarker(""), "");
-}
-
 TEST(MediaEntryTest, BaseNameIsTheFileNameWithoutExtensionOrMarker) {
   const std::pair<const char*, const char*> cases[] = {
       {"00:03:52 | default_music.ogg", "default_music"},

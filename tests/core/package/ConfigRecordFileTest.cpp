@@ -65,11 +65,12 @@ ChannelConfig FullChannel(std::uint8_t n) {
   c.Music.PlaylistShuffleEnabled = 1;
   c.Music.ActiveDays = 0x3E;
   c.Music.reserved.fill(static_cast<std::uint8_t>(0xB0 + n));
-  c.Music.entries = {{"00:03:25", "song.ogg"}, {"00:04:00", "a | b.ogg"},
-                     {"01:00:00", std::string(254, 'x')}};
+  c.Music.entries = {
+      {"00:03:25", "song.ogg"}, {"00:04:00", "a | b.ogg"}, {"01:00:00", std::string(254, 'x')}};
   c.Messages.Media_Duration = 77;
   c.Messages.reserved[47] = n;
-  c.Messages.entries = {{"00:00:12", "hello.wav"}, {"00:00:30", "closed " + std::to_string(n) + ".wav"}};
+  c.Messages.entries = {{"00:00:12", "hello.wav"},
+                        {"00:00:30", "closed " + std::to_string(n) + ".wav"}};
   c.Scheduled.Media_Duration = 99;
   c.Scheduled.reserved.fill(static_cast<std::uint8_t>(0xC0 + n));
   c.Scheduled.AddEntry(MediaEntry{"00:00:20", "noon.wav"}, 43200, 0x8000007F);
@@ -327,8 +328,8 @@ TEST(ConfigRecordRead, NamesAreBoundedByTheirFields) {
 // A label is whatever its eight characters hold: shorter, empty or holding
 // " | " itself, it is taken as it is and written back to the same bytes.
 TEST(ConfigRecordRead, EveryLabelTheFieldHoldsOpensAndSavesBackUnchanged) {
-  for (std::string_view label : {"0:01:02\0\0"sv, "12 | 4:5\0"sv, "123456 |\0"sv, "1:00\0\0\0\0\0"sv,
-                                 "\0\0\0\0\0\0\0\0\0"sv}) {
+  for (std::string_view label : {"0:01:02\0\0"sv, "12 | 4:5\0"sv, "123456 |\0"sv,
+                                 "1:00\0\0\0\0\0"sv, "\0\0\0\0\0\0\0\0\0"sv}) {
     const Bytes record = EmptyRecordWithMusicEntry(EntryBytes(label, 2, "a\0"sv));
     const Loaded loaded = Load(record);
     ASSERT_TRUE(loaded.valid) << label;

@@ -116,13 +116,20 @@ TEST_F(SecuritySettingsFileTest, ACutFileKeepsItsCompleteEntriesOrIsDeletedWitho
                       Entry("5555666677778888", "Bar", "") + kEndAndFlags;
   const struct {
     std::size_t size, entries;  // no entries: not valid
-  } cuts[] = {
-      // Fewer than 17 bytes, or the password or key record incomplete.
-      {0, 0}, {16, 0}, {17, 0}, {34, 0}, {50, 0},
-      // Right after the credentials, inside entry 2, in or just before the
-      // marker, and short of the flags.
-      {51, 1}, {51 + 2 * 82 + 40, 2}, {51 + 3 * 82, 3}, {51 + 3 * 82 + 1, 3},
-      {51 + 3 * 82 + 2, 3}, {51 + 3 * 82 + 3, 3}};
+  } cuts[] = {                  // Fewer than 17 bytes, or the password or key record incomplete.
+              {0, 0},
+              {16, 0},
+              {17, 0},
+              {34, 0},
+              {50, 0},
+              // Right after the credentials, inside entry 2, in or just before the
+              // marker, and short of the flags.
+              {51, 1},
+              {51 + 2 * 82 + 40, 2},
+              {51 + 3 * 82, 3},
+              {51 + 3 * 82 + 1, 3},
+              {51 + 3 * 82 + 2, 3},
+              {51 + 3 * 82 + 3, 3}};
   for (const auto& cut : cuts) {
     SCOPED_TRACE(cut.size);
     WriteStored(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut.size)));
@@ -138,7 +145,9 @@ TEST_F(SecuritySettingsFileTest, ACutFileKeepsItsCompleteEntriesOrIsDeletedWitho
     EXPECT_EQ(settings.AssignedProviderKey, "1234ABCD1234ABCD");
     ASSERT_EQ(settings.Devices.size(), cut.entries);
     EXPECT_EQ(settings.Devices[0].Id, kAllZeroKey);
-    if (cut.entries > 1) { EXPECT_EQ(settings.Devices[1].Description, "Lobby"); }
+    if (cut.entries > 1) {
+      EXPECT_EQ(settings.Devices[1].Description, "Lobby");
+    }
     EXPECT_FALSE(settings.MohMode);
     EXPECT_TRUE(settings.RestoreOffered);
   }
@@ -210,8 +219,7 @@ TEST_F(SecuritySettingsFileTest, MarkerLikeIdsAndUnevenListsDoNotDamageTheFile) 
   const SecuritySettings back = Loaded();
   EXPECT_EQ(Ids(back),
             (Names{kAllZeroKey, "1111222233334444", "ABCDEF0123456789", "9999000099990000"}));
-  EXPECT_EQ(Zones(back),
-            (Names{"", "Europe/Berlin", "America/Argentina/ComodRivadavia", ""}));
+  EXPECT_EQ(Zones(back), (Names{"", "Europe/Berlin", "America/Argentina/ComodRivadavia", ""}));
   EXPECT_TRUE(back.MohMode);
   EXPECT_FALSE(back.RestoreOffered);
 }
