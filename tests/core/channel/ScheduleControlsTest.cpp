@@ -119,20 +119,5 @@ TEST(ScheduleControls, DateRulesKeepTheWindowForwardAndSaySo) {
   }
 }
 
-TEST(ScheduleControls, DayListsFollowTheMonth) {
-  ScheduleControls controls;
-  ScriptedOperator op;
-  const int lengths[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  for (int month = 11; month >= 0; --month) {
-    controls.PickStopMonth(11, op);
-    controls.PickStartMonth(month, op);
-    EXPECT_EQ(controls.StartDayCount(), lengths[month]);
-    controls.PickStopMonth(month, op);
-    EXPECT_EQ(controls.StopDayCount(), lengths[month]);
-    EXPECT_EQ(controls.Values().stopDay, lengths[month] - 1);
-  }
-  EXPECT_TRUE(op.History().empty());
-}
-
 }  // namespace
 }  // namespace corvane

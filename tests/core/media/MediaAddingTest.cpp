@@ -122,11 +122,10 @@ TEST_F(MediaAddingTest, AFullListEndsTheBatchOnceAndLeavesNoFileBehind) {
   op.ExpectMessage("Unable to add file.", "Media List Full.");
   EXPECT_EQ(AddMediaFile(toScheduled, sources / "tick.wav", false), AddOutcome::Stop);
   EXPECT_TRUE(words.empty());
-
   audio.ScheduledCapacity = 10;
   EXPECT_EQ(AddMediaFile(toScheduled, sources / "tick.wav", false), AddOutcome::Continue);
   EXPECT_EQ(words, std::vector<std::uint32_t>{0});
-  EXPECT_EQ(startMinutes, std::vector<std::uint32_t>{0});
+  EXPECT_EQ(startMinutes, words);
 }
 
 TEST_F(MediaAddingTest, AFailedConversionOrNoRoomLeavesNothing) {
