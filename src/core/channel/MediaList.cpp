@@ -37,6 +37,10 @@ void MediaList::SelectAll(bool selected) {
   for (Entry& entry : rows_) entry.selected = selected;
 }
 
+void MediaList::Select(std::size_t index, bool selected) {
+  if (index < rows_.size()) rows_[index].selected = selected;
+}
+
 void MediaList::Click(std::size_t index, ClickKeys keys) {
   if (index >= rows_.size()) return;
   if (kind_ == MediaListKind::Scheduled) {

@@ -41,6 +41,9 @@ class MediaList final : public MediaListView {
   // Takes the row out and its duration off the total.
   void Remove(std::size_t index);
   void SelectAll(bool selected);
+  void Select(std::size_t index, bool selected);
+  // The keyboard sets the anchor where it lands; -1 for none.
+  void SetAnchor(int anchor) { anchor_ = anchor; }
 
   // A click on a row, after which the list shows the selection the operator
   // expects: the scheduled list holds one row at a time; in the others Shift

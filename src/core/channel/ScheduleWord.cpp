@@ -24,4 +24,24 @@ ScheduleWindow ScheduleWordAsShown(std::uint32_t word) {
   return UnpackScheduleWord(word);
 }
 
+std::uint32_t ApplyDayCommand(std::uint32_t word, DayCommand command) {
+  constexpr std::uint32_t kDayBits = 0xFF;
+  constexpr std::uint32_t kWeekDays = 0x3E;
+  constexpr std::uint32_t kWeekendDays = 0x41;
+  const std::uint32_t window = word & ~kDayBits;
+  switch (command) {
+    case DayCommand::ClearAllDays:
+      return window;
+    case DayCommand::SetAllDays:
+      return window | kAllWeekdays;
+    case DayCommand::SetWeekDays:
+      return window | kWeekDays;
+    case DayCommand::SetWeekendDays:
+      return window | kWeekendDays;
+    case DayCommand::ResetDates:
+      break;
+  }
+  return PackScheduleWord(ScheduleWindow{}) | (word & kDayBits);
+}
+
 }  // namespace corvane

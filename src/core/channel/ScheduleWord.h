@@ -60,4 +60,14 @@ ScheduleWindow UnpackScheduleWord(std::uint32_t word);
 // as 1 January to 31 December with no days ticked; any other word unpacked.
 ScheduleWindow ScheduleWordAsShown(std::uint32_t word);
 
+// The scheduled list's menu commands on the selected message's word.
+enum class DayCommand {
+  ClearAllDays,
+  SetAllDays,
+  SetWeekDays,     // Monday to Friday
+  SetWeekendDays,  // Sunday and Saturday
+  ResetDates,      // 1 January to 31 December, days kept
+};
+std::uint32_t ApplyDayCommand(std::uint32_t word, DayCommand command);
+
 }  // namespace corvane

@@ -37,5 +37,27 @@ TEST(ScheduleWordTest, PacksAndUnpacksTheWindow) {
   EXPECT_EQ(ScheduleWordAsShown(256), (ScheduleWindow{0, 0, 0, 1, 0}));
 }
 
+TEST(ScheduleWordTest, DayCommandsChangeOnlyTheirPartOfTheWord) {
+  struct Case {
+    std::uint32_t word;
+    DayCommand command;
+    std::uint32_t expected;
+  };
+  const Case cases[] = {
+      {0x36010F22u, DayCommand::ClearAllDays, 0x36010F00u},
+      {0x36010F22u, DayCommand::SetAllDays, 0x36010F7Fu},
+      {0x36010F41u, DayCommand::SetWeekDays, 0x36010F3Eu},
+      {0x36010F3Eu, DayCommand::SetWeekendDays, 0x36010F41u},
+      {0x36010F22u, DayCommand::ResetDates, 0x1C011F22u},
+      // A new row's empty word gains a whole-year window.
+      {0u, DayCommand::ResetDates, 0x1C011F00u},
+      {0u, DayCommand::SetWeekDays, 0x3Eu},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ApplyDayCommand(c.word, c.command), c.expected)
+        << std::hex << c.word << " command " << static_cast<int>(c.command);
+  }
+}
+
 }  // namespace
 }  // namespace corvane
