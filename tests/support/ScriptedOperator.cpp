@@ -27,19 +27,23 @@ ScriptedOperator& ScriptedOperator::Expect(Step step) {
 
 ScriptedOperator& ScriptedOperator::ExpectQuestion(std::string title, std::string text,
                                                    OperatorAnswer answer) {
-  return Expect({Kind::Question, std::move(title), std::move(text), answer, {}});
+  return Expect({Kind::Question, std::move(title), std::move(text), answer, {}, {}});
 }
 
 ScriptedOperator& ScriptedOperator::ExpectMessage(std::string title, std::string text) {
-  return Expect({Kind::Message, std::move(title), std::move(text), OperatorAnswer::Ok, {}});
+  return Expect({Kind::Message, std::move(title), std::move(text), OperatorAnswer::Ok, {}, {}});
 }
 
 ScriptedOperator& ScriptedOperator::ExpectOpenFile(std::optional<std::filesystem::path> answer) {
-  return Expect({Kind::OpenFile, {}, {}, OperatorAnswer::Ok, std::move(answer)});
+  return Expect({Kind::OpenFile, {}, {}, OperatorAnswer::Ok, std::move(answer), {}});
+}
+
+ScriptedOperator& ScriptedOperator::ExpectOpenFiles(std::vector<std::filesystem::path> answer) {
+  return Expect({Kind::OpenFiles, {}, {}, OperatorAnswer::Ok, {}, std::move(answer)});
 }
 
 ScriptedOperator& ScriptedOperator::ExpectSaveFile(std::optional<std::filesystem::path> answer) {
-  return Expect({Kind::SaveFile, {}, {}, OperatorAnswer::Ok, std::move(answer)});
+  return Expect({Kind::SaveFile, {}, {}, OperatorAnswer::Ok, std::move(answer), {}});
 }
 
 std::optional<ScriptedOperator::Step> ScriptedOperator::Next(Shown shown) {
@@ -88,11 +92,10 @@ std::optional<std::filesystem::path> ScriptedOperator::ChooseFileToOpen(
   return Choose(Kind::OpenFile, request);
 }
 
-// No flow under test chooses several files yet: any such dialog is unexpected.
 std::vector<std::filesystem::path> ScriptedOperator::ChooseFilesToOpen(
     const FileDialogRequest& request) {
-  Choose(Kind::OpenFiles, request);
-  return {};
+  const auto step = Next({Kind::OpenFiles, {}, {}, OperatorIcon::None, OperatorButtons::Ok, request});
+  return step ? step->paths : std::vector<std::filesystem::path>{};
 }
 
 std::optional<std::filesystem::path> ScriptedOperator::ChooseFileToSave(

@@ -34,6 +34,8 @@ class ScriptedOperator final : public Operator {
   ScriptedOperator& ExpectMessage(std::string title, std::string text);
   ScriptedOperator& ExpectOpenFile(std::optional<std::filesystem::path> answer);
   ScriptedOperator& ExpectSaveFile(std::optional<std::filesystem::path> answer);
+  // Several files chosen at once; none when the operator cancelled.
+  ScriptedOperator& ExpectOpenFiles(std::vector<std::filesystem::path> answer);
 
   bool AllAnswered() const { return script_.empty(); }
   const std::vector<Shown>& History() const { return shown_; }
@@ -52,6 +54,7 @@ class ScriptedOperator final : public Operator {
     std::string text;
     OperatorAnswer answer = OperatorAnswer::Ok;
     std::optional<std::filesystem::path> path;
+    std::vector<std::filesystem::path> paths;
   };
   ScriptedOperator& Expect(Step step);
   // Records what was shown and takes the next step if it is of this kind;

@@ -35,6 +35,8 @@ class MediaList final : public MediaListView {
   std::int64_t TotalSeconds() const { return total_; }
   // The row last clicked or reached by keyboard; -1 for none.
   int Anchor() const { return anchor_; }
+  // The editor starts the total from the stored playlist's, not the labels.
+  void SetTotal(std::int64_t seconds) { total_ = seconds; }
 
   // A row at the end, counted into the total, not selected.
   void Append(std::string line);

@@ -101,7 +101,9 @@ AddOutcome AddMediaFile(MediaAddition& a, const std::filesystem::path& source, b
 
 std::size_t AddMediaFiles(MediaAddition& a, std::span<const std::filesystem::path> sources) {
   std::size_t listed = 0;
-  for (const auto& source : sources) {
+  for (std::size_t i = 0; i < sources.size(); ++i) {
+    const std::filesystem::path& source = sources[i];
+    if (a.beforeEachFile) a.beforeEachFile(i + 1, sources.size(), source);
     const std::size_t before = TargetList(a).RowCount();
     const AddOutcome outcome = AddMediaFile(a, source, false);
     listed += TargetList(a).RowCount() - before;

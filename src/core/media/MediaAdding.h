@@ -20,6 +20,11 @@ namespace corvane {
 
 enum class AddOutcome { Continue, Stop };
 
+// Told before each file of a batch: its position (from 1), the batch's size
+// and the file.
+using AddingFileNotice =
+    std::function<void(std::size_t number, std::size_t count, const std::filesystem::path&)>;
+
 // Everything an addition reads and changes.
 struct MediaAddition {
   EditedLists lists;
@@ -33,6 +38,7 @@ struct MediaAddition {
   AudioConverter& converter;
   Progress& progress;
   Operator& op;
+  AddingFileNotice beforeEachFile = nullptr;
 };
 
 // One file. `copy` keeps the source's stream as it is (the default music
