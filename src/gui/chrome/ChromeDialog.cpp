@@ -1,11 +1,14 @@
 #include "gui/chrome/ChromeDialog.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
 
 #include "gui/chrome/ColorButton.h"
 
@@ -118,12 +121,57 @@ QAbstractButton* ChromeDialog::ButtonForEnter(QWidget* focus) const {
 
 void ChromeDialog::CloseRequested() { done(kCancelled); }
 
+void ChromeDialog::AllowShorter(int minHeightUnits) {
+  const QSize full = Units().Size(sizeInUnits_.width(), sizeInUnits_.height());
+  setMinimumSize(full.width(), Units().Y(minHeightUnits));
+  setMaximumSize(full);
+  scrollBar_ = new QScrollBar(Qt::Vertical, this);
+  scrollBar_->setObjectName(QStringLiteral("screenScroll"));
+  scrollBar_->setAccessibleName(QStringLiteral("Scroll the screen"));
+  scrollBar_->hide();
+  connect(scrollBar_, &QScrollBar::valueChanged, this, &ChromeDialog::ScrollTo);
+  // A thumb let go close to the end goes all the way.
+  connect(scrollBar_, &QScrollBar::sliderReleased, this, [this] {
+    const int range = scrollBar_->maximum();
+    if (scrollBar_->value() > range - range / 10) scrollBar_->setValue(range);
+  });
+}
+
+void ChromeDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (scrollBar_ == nullptr) return;
+  const int range = std::max(0, Units().Y(sizeInUnits_.height()) - height());
+  scrollBar_->setRange(0, range);
+  scrollBar_->setSingleStep(std::max(1, range / 10));
+  scrollBar_->setPageStep(std::max(1, range / 5));
+  const int barWidth = scrollBar_->sizeHint().width();
+  scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
+  scrollBar_->setVisible(range > 0);
+  scrollBar_->raise();
+  repaintTimer_.start();
+}
+
+void ChromeDialog::ScrollTo(int offset) {
+  const int delta = scrollOffset_ - offset;
+  scrollOffset_ = offset;
+  for (QObject* child : children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (widget != nullptr && widget != scrollBar_ && !widget->isWindow()) {
+      widget->move(widget->pos() + QPoint(0, delta));
+    }
+  }
+  update();
+  repaintTimer_.start();
+}
+
 void ChromeDialog::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   painter.fillRect(rect(), QColor(kFaceColor));
+  painter.translate(0, -scrollOffset_);
   painter.fillRect(QRect(0, 0, width(), Units().Y(bannerUnits_)), QColor(kBannerColor));
   const int stripTop = Units().Y(sizeInUnits_.height() - kStripUnits);
-  painter.fillRect(QRect(0, stripTop, width(), height() - stripTop), QColor(kStripColor));
+  const int fullHeight = std::max(height(), Units().Y(sizeInUnits_.height()));
+  painter.fillRect(QRect(0, stripTop, width(), fullHeight - stripTop), QColor(kStripColor));
 }
 
 void ChromeDialog::keyPressEvent(QKeyEvent* event) {

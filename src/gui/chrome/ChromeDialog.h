@@ -14,6 +14,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QScrollBar;
 
 namespace corvane {
 
@@ -49,6 +50,10 @@ class ChromeDialog : public QDialog {
   void RepaintTick();
   bool RepaintPending() const { return repaintTimer_.isActive(); }
 
+  // How far a screen made shorter than its full height is scrolled down, in
+  // pixels; null when the screen has its full height.
+  QScrollBar* ScrollBar() const { return scrollBar_; }
+
  protected:
   // A screen of the given size in dialog units whose banner is bannerUnits high.
   ChromeDialog(QSize sizeInUnits, int bannerUnits, QWidget* parent);
@@ -56,6 +61,9 @@ class ChromeDialog : public QDialog {
   const DialogUnits& Units() const { return DialogUnits::Screens(); }
   QSize SizeInUnits() const { return sizeInUnits_; }
 
+  // Lets the operator make the screen shorter, down to minHeightUnits; a
+  // shorter screen scrolls. The width stays.
+  void AllowShorter(int minHeightUnits);
   // The product name in white on the banner.
   QLabel* AddTitle(int points, const QRect& unitsRect, Qt::Alignment alignment);
   QLabel* AddLabel(const char* name, const QString& text, const QFont& font, QRgb color,
@@ -76,11 +84,16 @@ class ChromeDialog : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void ScrollTo(int offset);
+
   QSize sizeInUnits_;
   int bannerUnits_;
   QTimer repaintTimer_;
+  QScrollBar* scrollBar_ = nullptr;
+  int scrollOffset_ = 0;
 };
 
 }  // namespace corvane
