@@ -10,6 +10,7 @@ ConversionResult RecordingConverter::Convert(const std::filesystem::path& source
                                              Progress& progress) {
   calls.push_back(
       {source, destination, audio.CallCodec.Str(), audio.ConversionRate, std::string(caption)});
+  if (onConvert) onConvert();
   if (failCaption && *failCaption == caption) return {1, 0, "told to fail"};
   if (replyBytes) {
     WriteWholeFile(destination, *replyBytes);

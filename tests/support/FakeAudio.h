@@ -3,6 +3,7 @@
 // they record every call, and the converter can fail or hand back bytes of
 // the test's choosing instead of converting.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,8 @@ class RecordingConverter final : public AudioConverter {
   std::vector<Call> calls;
   // When set, the call with this caption fails without converting.
   std::optional<std::string> failCaption;
+  // When set, called as each conversion starts, on the thread that runs it.
+  std::function<void()> onConvert;
   // When set, every conversion writes these bytes instead of converting.
   std::optional<std::vector<std::uint8_t>> replyBytes;
 };

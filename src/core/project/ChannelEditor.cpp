@@ -32,6 +32,22 @@ void CopyOut(const MediaList& list, PlaylistRecord& stored) {
 
 }  // namespace
 
+ChannelEditorSections SectionsFor(const ST_AUDIO_TYPE& audio, bool mohMode) {
+  ChannelEditorSections s;
+  s.shuffle = audio.HasShuffle != 0;
+  s.repeatInterval = audio.HasRepeatInterval != 0;
+  s.messages = audio.HasMessages != 0;
+  s.toneControls = audio.HasToneControls != 0;
+  s.endMusicAfterLastMessage = audio.HasToneControls == 0;
+  s.scheduledMessages = audio.HasScheduledMessages != 0 && mohMode;
+  s.playerControls = audio.IsPlayerDevice != 0;
+  s.securityLines = s.playerControls && mohMode;
+  // Without a repeat interval the total is hidden, but models that are no
+  // player show it all the same.
+  s.totalMessagePlayDuration = s.repeatInterval || !s.playerControls;
+  return s;
+}
+
 ChannelEditor::ChannelEditor(ProjectContext& context, int editedChannelNumber)
     : context_(context),
       channelNumber_(editedChannelNumber),
@@ -79,7 +95,11 @@ PlayTimeFigures ChannelEditor::Figures() const {
                            controls_.settings.messageSeconds;
   figures.capacitySeconds = Audio().MaxLength;
   figures.bytesPerSecond = Audio().BytesPerSecond;
-  // Only storage accounting reads the folder; walking it is the dear part.
+  return figures;
+}
+
+PlayTimeFigures ChannelEditor::FiguresForCheck() const {
+  PlayTimeFigures figures = Figures();
   if (account_.Accounting() == PlayTimeAccounting::Storage) {
     figures.folderBytes = FolderFileBytes(TempFolder());
   }
@@ -87,7 +107,7 @@ PlayTimeFigures ChannelEditor::Figures() const {
 }
 
 void ChannelEditor::RedrawRemaining() {
-  account_.IsOverCapacity(Figures(), 0, PlayTimeList::Other);
+  account_.IsOverCapacity(FiguresForCheck(), 0, PlayTimeList::Other);
 }
 
 void ChannelEditor::Open() {
@@ -114,7 +134,7 @@ void ChannelEditor::Open() {
   controls_.settings = ValuesFromChannel(stored);
   account_ = PlayTimeAccount(account_.Accounting());
   // The first check counts no spacing: the spins have not been read yet.
-  PlayTimeFigures figures = Figures();
+  PlayTimeFigures figures = FiguresForCheck();
   figures.secondsBetween = 0;
   account_.IsOverCapacity(figures, 0, PlayTimeList::Other);
 }
@@ -230,7 +250,7 @@ bool ChannelEditor::MaySpaceMessages(int minutes, int seconds) {
 MediaAddition ChannelEditor::Addition(MediaListKind kind) {
   return MediaAddition{Lists(),  kind,         OtherChannel(),
                        Audio(),  TempFolder(), account_,
-                       [this] { return Figures(); }, context_.converter, context_.progress,
+                       [this] { return FiguresForCheck(); }, context_.converter, context_.progress,
                        context_.op, addingFile_};
 }
 

@@ -52,6 +52,21 @@ struct ChannelEditorView {
   std::string status;  // the preview player's, while it plays
 };
 
+// Which parts of the editor a model offers.
+struct ChannelEditorSections {
+  bool shuffle = true;
+  bool repeatInterval = true;
+  bool messages = true;             // the list, its labels, the levels and cross-fade
+  bool toneControls = true;         // bass, treble and external music
+  bool endMusicAfterLastMessage = false;
+  bool scheduledMessages = true;    // only in MOH mode
+  bool securityLines = true;        // provider key, device ID, description
+  bool playerControls = true;       // master volume and local volume control
+  bool totalMessagePlayDuration = true;
+  bool operator==(const ChannelEditorSections&) const = default;
+};
+ChannelEditorSections SectionsFor(const ST_AUDIO_TYPE& audio, bool mohMode);
+
 class ChannelEditor {
  public:
   // editedChannelNumber: 0 for the single channel of one-list models, else
@@ -101,7 +116,10 @@ class ChannelEditor {
   ChannelControls& Controls() { return controls_; }
   const ST_AUDIO_TYPE& Audio() const;
   PlayTimeAccount& Account() { return account_; }
+  // The lists' figures; the folder's size only where it is counted, since
+  // walking the folder is the dear part of a check.
   PlayTimeFigures Figures() const;
+  PlayTimeFigures FiguresForCheck() const;
   int ChannelNumber() const { return channelNumber_; }
   // The channel's record in the session.
   ChannelConfig& Stored();

@@ -306,3 +306,36 @@ TEST_F(ChannelEditorTest, FilesChosenInTheDialogAreAddedInOrderAndAnnounced) {
 
 }  // namespace
 }  // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+TEST(ChannelEditorSectionsTest, EachModelOffersItsOwnParts) {
+  struct Case {
+    DeviceModel model;
+    bool moh;
+    ChannelEditorSections expected;
+  };
+  // shuffle, repeat, messages, tone, end music, scheduled, security, player, total
+  const Case cases[] = {
+      {DeviceModel::TonvexSU, true, {true, false, true, true, false, true, true, true, false}},
+      {DeviceModel::TonvexSU, false, {true, false, true, true, false, false, false, true, false}},
+      {DeviceModel::TonvexOne, true, {false, true, true, false, true, false, true, true, true}},
+      {DeviceModel::TonvexMix, true, {false, false, true, false, true, false, false, false, true}},
+  };
+  for (const auto& c : cases) {
+    ST_AUDIO_TYPE audio;
+    const ModelProperties& p = PropertiesOf(ModelNumber(c.model));
+    audio.HasShuffle = p.HasShuffle;
+    audio.HasRepeatInterval = p.HasRepeatInterval;
+    audio.HasMessages = p.HasMessages;
+    audio.HasToneControls = p.HasToneControls;
+    audio.HasScheduledMessages = p.HasScheduledMessages;
+    audio.IsPlayerDevice = p.IsPlayerDevice;
+    EXPECT_EQ(SectionsFor(audio, c.moh), c.expected)
+        << ModelName(ModelNumber(c.model)) << (c.moh ? " in MOH mode" : "");
+  }
+}
+
+}  // namespace
+}  // namespace corvane::test

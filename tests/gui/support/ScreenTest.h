@@ -19,8 +19,18 @@ namespace corvane::test {
 class RecordingScreens final : public NestedScreens {
  public:
   void HelpBox(QWidget* parent) override { opened.emplace_back("help", parent); }
+  int ChannelEditor(QWidget* parent, ProjectContext& /*context*/, int channelNumber) override {
+    opened.emplace_back("channel " + std::to_string(channelNumber), parent);
+    return editorResult;
+  }
+  std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent, Operator& /*op*/) override {
+    opened.emplace_back("recorder", parent);
+    return recording;
+  }
 
   std::vector<std::pair<std::string, QWidget*>> opened;
+  int editorResult = 0;
+  std::optional<std::filesystem::path> recording;
 };
 
 class ScreenTest : public ::testing::Test, protected StandInProject {
