@@ -4,7 +4,8 @@
 #   - checks that cancelling the login ends with code 0 and an empty
 #     temporary folder, and that a second start ends at once with code 0,
 #   - saves PNG screenshots of the login, change-password and help screens
-#     into the folder given (login.png, change-password.png, help.png).
+#     into the folder given (login.png, change-password.png, help.png), and
+#     of the channel editor (channel-editor.png).
 # The screens are driven from the keyboard as an operator would, so the
 # script relies on their tab order: login — user name, password, MOH box,
 # OK, Cancel, "Change your password?", "Need help?"; change password —
@@ -157,4 +158,10 @@ rc=0
 wait "$pid" || rc=$?
 [[ $rc -eq 0 ]] || fail "cancelling the login ended with code $rc"
 [[ $(files_in_temp) -eq 0 ]] || fail "files left in the temporary folder"
-echo "Screenshots: $out/login.png $out/change-password.png $out/help.png"
+# No start-up reaches the editor of a Tonvex-SU yet: a small tool draws it,
+# with rows in all three lists, on the same display.
+cmake -S . -B build-pictures -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_BUILD_TESTS=ON \
+  -DCORVANE_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-pictures --target channel_editor_picture
+build-pictures/tests/channel_editor_picture "$out/channel-editor.png" || fail "no picture of the editor"
+echo "Screenshots: $out/login.png $out/change-password.png $out/help.png $out/channel-editor.png"
