@@ -2,6 +2,7 @@
 // lists' menus, a drag; checked against what the operator was asked and
 // what ended in the channel's record and the temporary folder.
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -251,6 +252,28 @@ TEST_F(GuiChannelEditor, AShortenedEditorScrollsOverItsWholeHeight) {
   scroll->setValue(scroll->maximum());
   EXPECT_EQ(save->y(), top - scroll->maximum());
   EXPECT_LE(save->geometry().bottom(), editor->height());
+}
+
+TEST_F(GuiChannelEditor, AMusicRowDraggedToTheTopIsSavedThere) {
+  session.ApplyModel(ModelNumber(DeviceModel::TonvexSU), true);
+  session.Channel1 = FreshChannel();
+  session.Channel1.Music.entries = {{"00:03:00", "song.ogg"}, {"00:01:05", "jingle.ogg"}};
+  auto editor = OpenEditor();
+  auto* music = Find<COLEDragAndDropListBox>(editor.get(), "music");
+  const auto centre = [&](int row) { return music->visualRect(music->model()->index(row, 0)).center(); };
+  QTest::mousePress(music->viewport(), Qt::LeftButton, {}, centre(1));
+  QMimeData row;
+  row.setData(COLEDragAndDropListBox::kRowFormat, "00:01:05 | jingle.ogg");
+  QDragEnterEvent enter(centre(0), Qt::MoveAction, &row, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(music->viewport(), &enter);
+  QDragMoveEvent move(centre(0), Qt::MoveAction, &row, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(music->viewport(), &move);
+  QDropEvent drop(centre(0), Qt::MoveAction, &row, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(music->viewport(), &drop);
+  Click(Find<QAbstractButton>(editor.get(), "save"));
+  ASSERT_EQ(session.Channel1.Music.entries.size(), 2u);
+  EXPECT_EQ(session.Channel1.Music.entries[0].FileName, "jingle.ogg");
+  EXPECT_EQ(session.Channel1.Music.entries[1].FileName, "song.ogg");
 }
 
 TEST_F(GuiChannelEditor, RecordAudioFileOpensTheRecorderAndAddsWhatItSaved) {
