@@ -49,49 +49,40 @@ namespace {
 
 using Command = COLEDragAndDropListBox::MenuCommand;
 
-// A null text stands for a separator.
+// Which menu shows an item: the music and messages lists', the scheduled
+// list's, or both.
+enum class In { Lists, Scheduled, Both };
+// A null text stands for a separator. The keys are shown after a tab, in the
+// lists that take them: the scheduled list takes none.
 struct MenuItem {
   const char* text;
+  const char* keys;
   Command command;
+  In in;
 };
-constexpr MenuItem kSeparator{nullptr, Command::Exit};
-
-// What follows the tab is shown as the item's shortcut.
-constexpr MenuItem kListMenu[] = {
-    {"Add Files", Command::AddFiles},
-    {"Delete\tDel", Command::Delete},
-    kSeparator,
-    {"Start Playing File", Command::StartPlaying},
-    {"Stop Playing File", Command::StopPlaying},
-    {"Record Audio File", Command::Record},
-    kSeparator,
-    {"Select All", Command::SelectAll},
-    {"Deselect All", Command::DeselectAll},
-    kSeparator,
-    {"Move Up\tCtrl-Up", Command::MoveUp},
-    {"Move Down\tCtrl-Down", Command::MoveDown},
-    {"Move To Top\tCtrl-Home", Command::MoveToTop},
-    {"Move To Bottom\tCtrl-End", Command::MoveToBottom},
-    kSeparator,
-    {"Exit", Command::Exit},
-};
-
-constexpr MenuItem kScheduledMenu[] = {
-    {"Add Files", Command::AddFiles},
-    {"Delete", Command::Delete},
-    kSeparator,
-    {"Start Playing File", Command::StartPlaying},
-    {"Stop Playing File", Command::StopPlaying},
-    {"Record Audio File", Command::Record},
-    kSeparator,
-    {"Clear All Days", Command::ClearAllDays},
-    {"Set All Days", Command::SetAllDays},
-    {"Set Week Days", Command::SetWeekDays},
-    {"Set Weekend Days", Command::SetWeekendDays},
-    kSeparator,
-    {"Reset Start/Stop Date", Command::ResetDates},
-    kSeparator,
-    {"Exit", Command::Exit},
+constexpr MenuItem kMenu[] = {
+    {"Add Files", nullptr, Command::AddFiles, In::Both},
+    {"Delete", "Del", Command::Delete, In::Both},
+    {nullptr, nullptr, Command::Exit, In::Both},
+    {"Start Playing File", nullptr, Command::StartPlaying, In::Both},
+    {"Stop Playing File", nullptr, Command::StopPlaying, In::Both},
+    {"Record Audio File", nullptr, Command::Record, In::Both},
+    {nullptr, nullptr, Command::Exit, In::Both},
+    {"Select All", nullptr, Command::SelectAll, In::Lists},
+    {"Deselect All", nullptr, Command::DeselectAll, In::Lists},
+    {nullptr, nullptr, Command::Exit, In::Lists},
+    {"Move Up", "Ctrl-Up", Command::MoveUp, In::Lists},
+    {"Move Down", "Ctrl-Down", Command::MoveDown, In::Lists},
+    {"Move To Top", "Ctrl-Home", Command::MoveToTop, In::Lists},
+    {"Move To Bottom", "Ctrl-End", Command::MoveToBottom, In::Lists},
+    {"Clear All Days", nullptr, Command::ClearAllDays, In::Scheduled},
+    {"Set All Days", nullptr, Command::SetAllDays, In::Scheduled},
+    {"Set Week Days", nullptr, Command::SetWeekDays, In::Scheduled},
+    {"Set Weekend Days", nullptr, Command::SetWeekendDays, In::Scheduled},
+    {nullptr, nullptr, Command::Exit, In::Scheduled},
+    {"Reset Start/Stop Date", nullptr, Command::ResetDates, In::Scheduled},
+    {nullptr, nullptr, Command::Exit, In::Both},
+    {"Exit", nullptr, Command::Exit, In::Both},
 };
 
 // Within this many pixels of the top or bottom a drag scrolls the list.
@@ -286,21 +277,18 @@ void COLEDragAndDropListBox::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void COLEDragAndDropListBox::FillMenu(QMenu& menu) const {
-  auto fill = [&](const auto& items) {
-    for (const MenuItem& item : items) {
-      if (item.text == nullptr) {
-        menu.addSeparator();
-        continue;
-      }
-      QAction* action = menu.addAction(QString::fromLatin1(item.text));
-      action->setData(static_cast<int>(item.command));
-      action->setEnabled(IsEnabled(item.command));
+  const In shown = IsScheduled() ? In::Scheduled : In::Lists;
+  for (const MenuItem& item : kMenu) {
+    if (item.in != In::Both && item.in != shown) continue;
+    if (item.text == nullptr) {
+      menu.addSeparator();
+      continue;
     }
-  };
-  if (IsScheduled()) {
-    fill(kScheduledMenu);
-  } else {
-    fill(kListMenu);
+    QString text = QString::fromLatin1(item.text);
+    if (item.keys != nullptr && shown == In::Lists) text += '\t' + QString::fromLatin1(item.keys);
+    QAction* action = menu.addAction(text);
+    action->setData(static_cast<int>(item.command));
+    action->setEnabled(IsEnabled(item.command));
   }
 }
 

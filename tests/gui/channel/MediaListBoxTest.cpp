@@ -49,7 +49,8 @@ std::string Seen(const Box& box) {
 // Music, messages and scheduled messages of six rows each, on one screen.
 struct Channel {
   Channel() {
-    for (auto [list, box, x] : {std::tuple{&music, &musicBox, 0}, {&messages, &messageBox, 230},
+    for (auto [list, box, x] : {std::tuple{&music, &musicBox, 0},
+                                {&messages, &messageBox, 230},
                                 {&scheduled, &scheduledBox, 460}}) {
       for (int row = 0; row < 6; ++row) list->Append(RowLine(row));
       box->Refresh();
@@ -60,15 +61,17 @@ struct Channel {
     ShowScreen(screen);
   }
   Box& Of(MediaListKind kind) {
-    return kind == MediaListKind::Music ? musicBox
-                                        : kind == MediaListKind::Messages ? messageBox : scheduledBox;
+    return kind == MediaListKind::Music      ? musicBox
+           : kind == MediaListKind::Messages ? messageBox
+                                             : scheduledBox;
   }
   void Listen(Box& box) {
     auto note = [this](std::string what) { heard += (heard.empty() ? "" : ", ") + what; };
     QObject::connect(&box, &Box::AddFilesRequested, [=] { note("add"); });
     QObject::connect(&box, &Box::DeleteRequested,
                      [=](bool fromMenu) { note(fromMenu ? "delete menu" : "delete key"); });
-    QObject::connect(&box, &Box::PlayRequested, [=](int row) { note("play " + std::to_string(row)); });
+    QObject::connect(&box, &Box::PlayRequested,
+                     [=](int row) { note("play " + std::to_string(row)); });
     QObject::connect(&box, &Box::StopRequested, [=] { note("stop"); });
     QObject::connect(&box, &Box::RecordRequested, [=] { note("record"); });
     QObject::connect(&box, &Box::DayCommandRequested,
@@ -112,6 +115,9 @@ TEST(MediaListBox, ClicksSelectAsTheirModifiersSayAndADoubleClickPlaysTheRow) {
   for (const auto& c : cases) {
     Channel channel;
     channel.Click(c.list, c.clicks);
+    // The right button only opens the menu.
+    QTest::mouseClick(channel.Of(c.list).viewport(), Qt::RightButton, {},
+                      RowCenter(channel.Of(c.list), 0));
     EXPECT_EQ(Seen(channel.Of(c.list)), c.seen) << c.seen;
     QTest::mouseDClick(channel.Of(c.list).viewport(), Qt::LeftButton, {},
                        RowCenter(channel.Of(c.list), 5));
@@ -160,7 +166,8 @@ TEST(MediaListBox, KeysStepSelectAndMoveRowsButNotInTheScheduledList) {
       {kMusic, {{2, {}}}, Qt::Key_Up, kCtrl, "a [c] b d e f", ""},
       {kMusic, {{0, {}}, {2, kCtrl}}, Qt::Key_Up, kCtrl, "[a] b [c] d e f", ""},
       {kMessages, {{3, {}}, {5, kCtrl}}, Qt::Key_Down, kCtrl, "a b c [d] e [f]", ""},
-      {kMessages, {{3, {}}}, Qt::Key_Home, kShift, "[a] [b] [c] [d] e f", ""},
+      {kMessages, {{3, {}}, {3, kCtrl}}, Qt::Key_Home, kShift, "[a] [b] [c] d e f", ""},
+      {kMessages, {{5, {}}}, Qt::Key_Down, {}, "a b c d e [f]", ""},
       {kMusic, {{1, {}}, {3, kCtrl}}, Qt::Key_End, kCtrl, "a c e f [b] [d]", ""},
       {kMusic, {{1, {}}}, Qt::Key_Delete, {}, "a [b] c d e f", "delete key"},
       {kScheduled, {{2, {}}}, Qt::Key_Down, {}, "a b [c] d e f", ""},
@@ -193,6 +200,7 @@ bool PickFromMenu(Box& box, const QString& item) {
 }
 
 TEST(MediaListBox, MenuItemsAskTheEditorOrMoveRowsAndPlayingNeedsOneRow) {
+  using enum DayCommand;
   const auto day = [](DayCommand command) {
     return "day " + std::to_string(static_cast<int>(command));
   };
@@ -220,12 +228,10 @@ TEST(MediaListBox, MenuItemsAskTheEditorOrMoveRowsAndPlayingNeedsOneRow) {
       {kMusic, {{1, {}}}, "Exit", true, "", "a [b] c d e f"},
       {kScheduled, {}, "Set All Days", false, "", "a b c d e f"},
       {kScheduled, {}, "Reset Start/Stop Date", false, "", "a b c d e f"},
-      {kScheduled, {{2, {}}}, "Clear All Days", true, day(DayCommand::ClearAllDays), "a b [c] d e f"},
-      {kScheduled, {{2, {}}}, "Set Week Days", true, day(DayCommand::SetWeekDays), "a b [c] d e f"},
-      {kScheduled, {{4, {}}}, "Set Weekend Days", true, day(DayCommand::SetWeekendDays),
-       "a b c d [e] f"},
-      {kScheduled, {{4, {}}}, "Reset Start/Stop Date", true, day(DayCommand::ResetDates),
-       "a b c d [e] f"},
+      {kScheduled, {{2, {}}}, "Clear All Days", true, day(ClearAllDays), "a b [c] d e f"},
+      {kScheduled, {{2, {}}}, "Set Week Days", true, day(SetWeekDays), "a b [c] d e f"},
+      {kScheduled, {{4, {}}}, "Set Weekend Days", true, day(SetWeekendDays), "a b c d [e] f"},
+      {kScheduled, {{4, {}}}, "Reset Start/Stop Date", true, day(ResetDates), "a b c d [e] f"},
   };
   for (const auto& c : cases) {
     Channel channel;
@@ -276,7 +282,8 @@ TEST(MediaListBox, DraggingARowMovesTheSelectionWithinItsOwnListOnly) {
     const QRect last = target.visualRect(target.model()->index(5, 0));
     const QPoint over = c.over < 0 ? QPoint(5, last.bottom() + 8) : RowCenter(target, c.over);
     const bool own = c.from == c.to && c.to != kScheduled;
-    const int lineY = c.over < 0 ? last.bottom() - 1 : target.visualRect(target.model()->index(c.over, 0)).top() + 1;
+    const int lineY =
+        c.over < 0 ? last.bottom() - 1 : target.visualRect(target.indexAt(over)).top() + 1;
     for (const bool leave : {true, false}) {
       const Qt::DropAction expected = own ? Qt::MoveAction : Qt::IgnoreAction;
       EXPECT_EQ(Send<QDragEnterEvent>(target, over, *mime), expected);
@@ -330,8 +337,12 @@ TEST(MediaListBox, DraggingNearAnEdgeScrollsFasterTheFurtherPastItUntilTheEnd) {
   Send<QDragEnterEvent>(box, middle, *mime);
   const struct {
     int y, interval, topRow;
-  } cases[] = {{2, 25, 9}, {-2 * rowHeight, 8, 9}, {height / 2, 0, 10},
-               {height - 3, 25, 11}, {height + 4 * rowHeight, 5, 11}};
+  } cases[] = {{2, 25, 9},
+               {-2 * rowHeight, 8, 9},
+               {height / 2, 0, 10},
+               {height - 3, 25, 11},
+               {height + 4 * rowHeight, 5, 11},
+               {height + 30 * rowHeight, 0, 10}};  // past the last row
   for (const auto& c : cases) {
     box.verticalScrollBar()->setValue(10);
     // Moving on at the same pace waits for the timer: one row, not two.
