@@ -87,6 +87,11 @@ TEST_F(ChannelEditorTest, AnUntouchedEmptyChannelGetsTheDefaultMusicOnceUntilItI
     session.Channel1.ResetPlaylists();
     Reopen().Tick();
     EXPECT_EQ(editor_->List(MediaListKind::Music).RowCount(), 0u);
+    // Nor is a channel that holds rows, saved or not.
+    home.Channel1Modified = false;
+    session.Channel1.Messages.entries = {{"00:00:05", "hello.ogg"}};
+    Reopen().Tick();
+    EXPECT_EQ(editor_->List(MediaListKind::Music).RowCount(), 0u);
     session.ClearTempFolder();
   }
 }
