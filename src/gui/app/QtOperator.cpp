@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 
 #include "gui/app/FileDialogFilter.h"
 
@@ -79,6 +80,17 @@ std::vector<std::filesystem::path> Run(QFileDialog& dialog) {
   return paths;
 }
 
+// Boxes and dialogs live on the UI thread only. Long work that asks from a
+// worker thread waits there while the UI thread shows the question.
+template <typename Ask>
+auto OnUiThread(Ask ask) -> decltype(ask()) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr || QThread::currentThread() == app->thread()) return ask();
+  decltype(ask()) answer{};
+  QMetaObject::invokeMethod(app, [&] { answer = ask(); }, Qt::BlockingQueuedConnection);
+  return answer;
+}
+
 std::optional<std::filesystem::path> First(const std::vector<std::filesystem::path>& paths) {
   if (paths.empty()) return std::nullopt;
   return paths.front();
@@ -88,30 +100,37 @@ std::optional<std::filesystem::path> First(const std::vector<std::filesystem::pa
 
 OperatorAnswer QtOperator::Ask(const std::string& title, const std::string& text,
                                OperatorButtons buttons, OperatorIcon icon) {
-  return AnswerOf(static_cast<QMessageBox::StandardButton>(ShowBox(title, text, buttons, icon)),
-                  buttons);
+  return OnUiThread([&] {
+    return AnswerOf(static_cast<QMessageBox::StandardButton>(ShowBox(title, text, buttons, icon)),
+                    buttons);
+  });
 }
 
 void QtOperator::Tell(const std::string& title, const std::string& text, OperatorIcon icon) {
-  ShowBox(title, text, OperatorButtons::Ok, icon);
+  OnUiThread([&] { return ShowBox(title, text, OperatorButtons::Ok, icon); });
+}
+
+// The dialog's kind and filter, chosen on whichever thread asks.
+static std::vector<std::filesystem::path> Choose(const FileDialogRequest& request,
+                                          QFileDialog::AcceptMode acceptMode,
+                                          QFileDialog::FileMode fileMode) {
+  return OnUiThread([&] {
+    QFileDialog dialog(FrontScreen());
+    Prepare(dialog, request, acceptMode, fileMode);
+    return Run(dialog);
+  });
 }
 
 std::optional<std::filesystem::path> QtOperator::ChooseFileToOpen(const FileDialogRequest& request) {
-  QFileDialog dialog(FrontScreen());
-  Prepare(dialog, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
-  return First(Run(dialog));
+  return First(Choose(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile));
 }
 
 std::vector<std::filesystem::path> QtOperator::ChooseFilesToOpen(const FileDialogRequest& request) {
-  QFileDialog dialog(FrontScreen());
-  Prepare(dialog, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
-  return Run(dialog);
+  return Choose(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
 }
 
 std::optional<std::filesystem::path> QtOperator::ChooseFileToSave(const FileDialogRequest& request) {
-  QFileDialog dialog(FrontScreen());
-  Prepare(dialog, request, QFileDialog::AcceptSave, QFileDialog::AnyFile);
-  return First(Run(dialog));
+  return First(Choose(request, QFileDialog::AcceptSave, QFileDialog::AnyFile));
 }
 
 }  // namespace corvane

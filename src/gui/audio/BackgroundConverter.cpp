@@ -1,10 +1,10 @@
 #include "gui/audio/BackgroundConverter.h"
 
-#include <QEventLoop>
 #include <QMetaObject>
 #include <QObject>
 #include <string>
-#include <thread>
+
+#include "gui/chrome/OffUiThread.h"
 
 namespace corvane {
 namespace {
@@ -40,16 +40,10 @@ ConversionResult BackgroundConverter::Convert(const std::filesystem::path& sourc
                                               const ST_AUDIO_TYPE& audio,
                                               std::string_view caption, Progress& progress) {
   QObject relay;
-  QEventLoop loop;
   HandedOverProgress handedOver(relay, progress);
   ConversionResult result;
   busy_ = true;
-  std::thread worker([&] {
-    result = inner_.Convert(source, destination, audio, caption, handedOver);
-    QMetaObject::invokeMethod(&relay, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-  });
-  loop.exec();
-  worker.join();
+  RunOffUiThread([&] { result = inner_.Convert(source, destination, audio, caption, handedOver); });
   busy_ = false;
   return result;
 }
