@@ -1,5 +1,6 @@
 #include "audio/AudioSettings.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -66,6 +67,37 @@ bool LoadAudioSettings(ST_AUDIO_TYPE& audio, const std::filesystem::path& appFol
 bool SaveAudioSettings(const AudioSettings& settings, const std::filesystem::path& appFolder,
                        std::int32_t model) {
   return WriteFileAtomically(AudioSettingsPath(appFolder, model), EncodeAudioSettings(settings));
+}
+
+AudioSettingsChoice ChoiceOf(const AudioSettings& settings) {
+  AudioSettingsChoice choice;
+  const auto rateAt = [](const AudioText& text, int fallback) {
+    for (std::size_t i = 0; i < kOfferedRates.size(); ++i) {
+      if (text.View() == std::to_string(kOfferedRates[i])) return static_cast<int>(i);
+    }
+    return fallback;
+  };
+  choice.projectRate = rateAt(settings.ProjectRateText, choice.projectRate);
+  choice.outputRate = rateAt(settings.OutputRateText, choice.outputRate);
+  for (std::size_t i = 0; i < kOutputCodecs.size(); ++i) {
+    if (settings.OutputCodec.View() == kOutputCodecs[i].codec) choice.codec = static_cast<int>(i);
+  }
+  choice.maxMinutes = std::clamp(settings.MaxLength / 60, 1, 60);
+  return choice;
+}
+
+AudioSettings SettingsOf(const AudioSettingsChoice& choice) {
+  const auto at = [](auto& list, int index) -> auto& {
+    return list[static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(list.size()) - 1))];
+  };
+  AudioSettings settings;
+  settings.ProjectRate = at(kOfferedRates, choice.projectRate);
+  settings.ProjectRateText.Set(std::to_string(settings.ProjectRate));
+  settings.OutputRate = at(kOfferedRates, choice.outputRate);
+  settings.OutputRateText.Set(std::to_string(settings.OutputRate));
+  settings.OutputCodec.Set(at(kOutputCodecs, choice.codec).codec);
+  settings.MaxLength = std::clamp(choice.maxMinutes, 1, 60) * 60;
+  return settings;
 }
 
 }  // namespace corvane

@@ -58,6 +58,19 @@ std::filesystem::path AudioSettingsPath(const std::filesystem::path& appFolder, 
 // missing or not exactly 72 bytes. True when the file was used.
 bool LoadAudioSettings(ST_AUDIO_TYPE& audio, const std::filesystem::path& appFolder,
                        std::int32_t model);
+// The sampling-rate screen's positions: the two rate lists, the codec list
+// and the maximum length in minutes (1..60).
+struct AudioSettingsChoice {
+  int projectRate = 3;
+  int outputRate = 3;
+  int codec = 1;
+  int maxMinutes = 60;
+  bool operator==(const AudioSettingsChoice&) const = default;
+};
+// A rate or codec no list offers shows as 22050 or "WAV/PCM 16 Bit".
+AudioSettingsChoice ChoiceOf(const AudioSettings& settings);
+AudioSettings SettingsOf(const AudioSettingsChoice& choice);
+
 // Replaces the model's file; false when it could not be written.
 bool SaveAudioSettings(const AudioSettings& settings, const std::filesystem::path& appFolder,
                        std::int32_t model);

@@ -82,5 +82,25 @@ TEST(AudioSettings, SaveReplacesTheFileAndLeavesNothingBesideIt) {
   EXPECT_FALSE(SaveAudioSettings(AudioSettings{}, app / "blocker", 2));  // a file for a folder
 }
 
+TEST(AudioSettingsTest, TheScreenShowsWhatItOffersAndStoresOnlyThat) {
+  AudioSettings read;
+  read.ProjectRateText.Set("44100");
+  read.OutputRateText.Set("12345");  // no list offers it
+  read.OutputCodec.Set("libmp3lame");
+  read.MaxLength = 7200;
+  const AudioSettingsChoice shown = ChoiceOf(read);
+  EXPECT_EQ(shown, (AudioSettingsChoice{6, 3, 1, 60}));
+  const AudioSettings stored = SettingsOf(shown);
+  EXPECT_EQ(stored.ProjectRateText.View(), "44100");
+  EXPECT_EQ(stored.ProjectRate, 44100);
+  EXPECT_EQ(stored.OutputRateText.View(), "22050");
+  EXPECT_EQ(stored.OutputCodec.View(), "pcm_s16le");
+  EXPECT_EQ(stored.MaxLength, 3600);
+  EXPECT_EQ(ChoiceOf(SettingsOf({0, 7, 4, 1})), (AudioSettingsChoice{0, 7, 4, 1}));
+  EXPECT_EQ(SettingsOf({0, 7, 4, 1}).OutputCodec.View(), "pcm_mulaw");
+  read.MaxLength = 30;  // under a minute still shows one
+  EXPECT_EQ(ChoiceOf(read).maxMinutes, 1);
+}
+
 }  // namespace
 }  // namespace corvane
