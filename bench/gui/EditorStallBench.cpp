@@ -40,15 +40,6 @@ std::filesystem::path BenchFolder() {
   return std::filesystem::path(base != nullptr ? base : "/tmp") / "corvane-stall-bench";
 }
 
-class NoScreens final : public NestedScreens {
- public:
-  void HelpBox(QWidget*) override {}
-  int ChannelEditor(QWidget*, ProjectContext&, int) override { return 1; }
-  std::optional<std::filesystem::path> RecordAudioFile(QWidget*, Operator&) override {
-    return std::nullopt;
-  }
-};
-
 // Three minutes of a tone as a 16-bit mono WAV, made once.
 QStringList SourceFiles() {
   const auto folder = BenchFolder() / "sources";
@@ -94,7 +85,7 @@ void BM_EditorAddsTwentyFiles(benchmark::State& state) {
     NullMediaPlayer player;
     NoProgress progress;
     ProjectContext context{session, home, op, clock, converter, player, progress, TraceLog::Silent()};
-    NoScreens screens;
+    DesktopScreens screens;
     CChannelDlg editor(context, screens, 1);
     editor.show();
     QApplication::processEvents();

@@ -1,10 +1,13 @@
 // The action lists and, for now, the home screen's way out.
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "gui/app/MainDlg.h"
 #include "gui/chrome/ActionList.h"
+#include "package/SecuritySettingsFile.h"
 #include "support/ScreenTest.h"
 
 namespace corvane::test {
@@ -80,6 +83,82 @@ TEST_F(GuiHomeScreen, EnterOnHelpOpensItOverTheHomeScreen) {
   PressEnter(Find(&homeScreen, "help"));
   EXPECT_EQ(screens.opened, (decltype(screens.opened){{"help", &homeScreen}}));
   EXPECT_TRUE(homeScreen.isVisible());
+}
+
+void Pick(ActionList* list, const char* entry) {
+  const int index = list->findText(QString::fromLatin1(entry));
+  ASSERT_GE(index, 0) << entry;
+  list->setCurrentIndex(index);
+  PressEnter(list);
+}
+
+TEST_F(GuiHomeScreen, TheDeviceListChangesTheOtherListsAndTheSummary) {
+  // MOH mode as the login stored it: a device change reloads it.
+  session.Security.MohMode = true;
+  ASSERT_TRUE(SaveSecuritySettings(session.Security, session.Folders.ApplicationFolder, false));
+  CMainDlg homeScreen(context, screens);
+  ShowScreen(homeScreen);
+  auto* device = Find<QComboBox>(&homeScreen, "device");
+  auto* configure = Find<ActionList>(&homeScreen, "configure");
+  EXPECT_EQ(device->currentText(), "Tonvex-One");
+  EXPECT_EQ(configure->count(), 3);  // "...", "Media Security", "Media/Messages"
+  EXPECT_EQ(Find<QLabel>(&homeScreen, "channel1Label")->text(), "Media/Messages:");
+  EXPECT_FALSE(Find<QLabel>(&homeScreen, "channel2Value")->isVisibleTo(&homeScreen));
+
+  // The editor confirmed: the channel shows as modified and a device change asks.
+  Pick(configure, "Media/Messages");
+  EXPECT_EQ(screens.opened.back(), std::make_pair(std::string("channel 0"), static_cast<QWidget*>(&homeScreen)));
+  EXPECT_TRUE(homeScreen.isVisible());
+  EXPECT_EQ(Find<QLabel>(&homeScreen, "channel1Value")->text(), "Modified");
+  device->setCurrentIndex(0);
+  op.ExpectQuestion("Changing Device", "Abandon changes?", OperatorAnswer::No);
+  PressEnter(device);
+  EXPECT_EQ(device->currentText(), "Tonvex-One");
+  device->setCurrentIndex(0);
+  op.ExpectQuestion("Changing Device", "Abandon changes?", OperatorAnswer::Yes);
+  PressEnter(device);
+  EXPECT_EQ(home.CurrentModel, 1);
+  EXPECT_EQ(configure->itemText(2), "Channel 1 Media/Messages");
+  EXPECT_EQ(Find<QLabel>(&homeScreen, "channel1Label")->text(), "Channel 1:");
+  EXPECT_TRUE(Find<QLabel>(&homeScreen, "channel2Value")->isVisibleTo(&homeScreen));
+  EXPECT_EQ(Find<QLabel>(&homeScreen, "channel1Value")->text(), "Not Modified");
+  EXPECT_TRUE(op.AllAnswered());
+}
+
+// Saving a Tonvex-SU channel as a package and opening it back, with the
+// progress dialog's work run at once.
+TEST_F(GuiHomeScreen, APackageSavedFromTheHomeScreenOpensBackWithTheSameChannel) {
+  CMainDlg homeScreen(context, screens);
+  ShowScreen(homeScreen);
+  auto* device = Find<QComboBox>(&homeScreen, "device");
+  device->setCurrentIndex(0);
+  PressEnter(device);
+  const std::filesystem::path temp = session.Folders.TempFolder;
+  WriteWholeFile(temp / "song.ogg", std::vector<std::uint8_t>(64, 5));
+  session.Channel1.Music.entries = {{"00:00:01", "song.ogg"}};
+  session.Channel1.Music.Media_Duration = 1;
+  home.Channel1Modified = true;
+  const ChannelConfig saved = session.Channel1;
+
+  const auto folder = data.Path() / "packages";
+  std::filesystem::create_directories(folder);
+  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes)
+      .ExpectSaveFile(folder / "shop.ipc");
+  Pick(Find<ActionList>(&homeScreen, "file"), "Save Current Content to File");
+  const std::vector<std::string> packages = NamesIn(folder);
+  ASSERT_EQ(packages.size(), 1u);
+  EXPECT_EQ(packages[0].rfind("shop_SU_", 0), 0u) << packages[0];
+  EXPECT_EQ(Find<QLabel>(&homeScreen, "fileStatusValue")->text(), "Saved");
+
+  session.Channel1.ResetPlaylists();
+  op.ExpectOpenFile(folder / packages[0]);
+  Pick(Find<ActionList>(&homeScreen, "file"), "Open Existing File");
+  EXPECT_EQ(session.Channel1.Music.entries, saved.Music.entries);
+  EXPECT_EQ(NamesIn(temp), std::vector<std::string>{"song.ogg"});
+  EXPECT_EQ(device->currentText(), "Tonvex-SU");
+  EXPECT_EQ(Find<QLabel>(&homeScreen, "channel1Value")->text(), "Not Modified");
+  EXPECT_EQ(screens.opened.size(), 2u);  // the two progress dialogs
+  EXPECT_TRUE(op.AllAnswered());
 }
 
 }  // namespace

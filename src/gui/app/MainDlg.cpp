@@ -1,12 +1,15 @@
 #include "gui/app/MainDlg.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 
 #include "gui/app/NestedScreens.h"
 #include "gui/chrome/ActionList.h"
 #include "gui/chrome/ColorButton.h"
-#include "project/ProjectContext.h"
+#include "project/HomeScreen.h"
+#include "project/ProductionExport.h"
+#include "project/ProjectFiles.h"
 
 namespace corvane {
 namespace {
@@ -15,6 +18,27 @@ constexpr int kWidthUnits = 450;
 constexpr int kHeightUnits = 310;
 constexpr int kBannerUnits = 37;
 constexpr int kColumnUnits = 170;
+constexpr int kListUnits = 260;
+constexpr int kDayTickMs = 100;
+
+QStringList Texts(const std::vector<std::string>& entries) {
+  QStringList texts;
+  for (const std::string& entry : entries) texts << QString::fromStdString(entry);
+  return texts;
+}
+
+// Runs the save or open flow's progress dialogs through the seam.
+class SeamProgressDialog final : public PackageProgressDialog {
+ public:
+  SeamProgressDialog(NestedScreens& screens, QWidget* parent) : screens_(screens), parent_(parent) {}
+  int Run(const std::string& text, const ProgressWork& work) override {
+    return screens_.PackageProgress(parent_, text, work);
+  }
+
+ private:
+  NestedScreens& screens_;
+  QWidget* parent_;
+};
 
 }  // namespace
 
@@ -25,7 +49,6 @@ CMainDlg::CMainDlg(ProjectContext& context, NestedScreens& screens, QWidget* par
   setObjectName(QStringLiteral("CMainDlg"));
   // The home screen has no caption of its own.
   setWindowTitle(QString());
-
   AddTitle(20, QRect(10, 10, 150, 18), Qt::AlignLeft | Qt::AlignVCenter);
   AddPicture("picture", Picture::Home, QPoint(Units().X(10), Units().Y(45)));
   AddLabel("heading", QStringLiteral("Home Screen"), ChromeFont(27, Weight::Bold), kBannerColor,
@@ -37,21 +60,93 @@ CMainDlg::CMainDlg(ProjectContext& context, NestedScreens& screens, QWidget* par
            Qt::AlignLeft | Qt::AlignTop);
   description->setWordWrap(true);
 
-  AddLabel("fileLabel", QStringLiteral("File"), ChromeFont(12, Weight::Bold), kBannerColor,
-           QRect(kColumnUnits, 114, 120, 12));
+  const QFont listFont = ChromeFont(12, Weight::Regular);
+  const auto addList = [&](const char* name, const char* label, int top, QComboBox* list) {
+    QLabel* title = AddLabel((std::string(name) + "Label").c_str(), QString::fromLatin1(label),
+                             ChromeFont(12, Weight::Bold), kBannerColor,
+                             QRect(kListUnits, top, 120, 12));
+    list->setObjectName(QString::fromLatin1(name));
+    list->setFont(listFont);
+    list->setAccessibleName(QString::fromLatin1(label));
+    list->setGeometry(Units().Rect(kListUnits, top + 13, 150, 16));
+    title->setBuddy(list);
+  };
+  device_ = new QComboBox(this);
+  device_->addItems(Texts(DeviceEntries()));
+  addList("device", "Device", 114, device_);
+  configure_ = new ActionList(this);
+  addList("configure", "Configure", 148, configure_);
   file_ = new ActionList(this);
-  file_->setObjectName(QStringLiteral("file"));
-  file_->setFont(ChromeFont(12, Weight::Regular));
-  file_->setGeometry(Units().Rect(kColumnUnits, 128, 150, 16));
-  file_->SetActions({QString::fromLatin1(kExitAction)});
+  addList("file", "File", 182, file_);
+  BuildSummary();
   AddLogo();
   help_ = AddHelpButton();
-
+  setTabOrder(device_, configure_);
+  setTabOrder(configure_, file_);
   setTabOrder(file_, help_);
-  file_->setFocus();
+  device_->setFocus();
 
+  connect(device_, &QComboBox::activated, this, &CMainDlg::OnDevice);
+  connect(configure_, &ActionList::ActionChosen, this, &CMainDlg::OnConfigure);
   connect(file_, &ActionList::ActionChosen, this, &CMainDlg::OnFileAction);
   connect(help_, &QAbstractButton::clicked, this, [this] { screens_.HelpBox(this); });
+
+  StartHomeScreen(context_);
+  device_->setCurrentIndex(context_.home.CurrentModel - 1);
+  ShowModel();
+  RefreshStatus();
+  dayTimer_.setInterval(kDayTickMs);
+  dayTimer_.setSingleShot(true);
+  connect(&dayTimer_, &QTimer::timeout, this, &CMainDlg::DayTick);
+  dayTimer_.start();
+}
+
+void CMainDlg::BuildSummary() {
+  const char* const names[] = {"providerKey", "deviceId",  "description", "mediaSecurity",
+                               "channel1",    "channel2", "fileStatus"};
+  const char* const labels[] = {"Provider Key:", "Device ID:", "Description:", "Media Security:",
+                                "Channel 1:",    "Channel 2:", "File Status:"};
+  for (std::size_t i = 0; i < summary_.size(); ++i) {
+    const int top = 150 + static_cast<int>(i) * 12;
+    QLabel* label = AddLabel((std::string(names[i]) + "Label").c_str(), QString::fromLatin1(labels[i]),
+                             ChromeFont(12, Weight::Bold), kBannerColor, QRect(10, top, 82, 12));
+    QLabel* value = AddLabel((std::string(names[i]) + "Value").c_str(), QString(),
+                             ChromeFont(12, Weight::Regular), kBlackText, QRect(94, top, 150, 12));
+    label->setBuddy(value);
+    summary_[i] = {label, value};
+  }
+}
+
+void CMainDlg::ShowModel() {
+  const std::int32_t model = context_.home.CurrentModel;
+  configure_->SetActions(Texts(ConfigureEntries(model, context_.session.Security.MohMode)));
+  file_->SetActions(Texts(FileEntries(model)));
+  const HomeSummary summary = SummaryOf(context_.session, context_.home);
+  summary_[4].first->setText(QString::fromStdString(summary.channel1Label));
+  for (std::size_t i = 0; i < 4; ++i) {
+    summary_[i].first->setVisible(summary.showSecurity);
+    summary_[i].second->setVisible(summary.showSecurity);
+  }
+  summary_[5].first->setVisible(summary.showChannel2);
+  summary_[5].second->setVisible(summary.showChannel2);
+}
+
+void CMainDlg::RefreshStatus() {
+  const HomeSummary s = SummaryOf(context_.session, context_.home);
+  const std::string* values[] = {&s.providerKey,   &s.deviceId, &s.description, &s.mediaSecurity,
+                                 &s.channel1,      &s.channel2, &s.fileStatus};
+  for (std::size_t i = 0; i < summary_.size(); ++i) {
+    summary_[i].second->setText(QString::fromStdString(*values[i]));
+    summary_[i].second->setAccessibleName(summary_[i].first->text() + QLatin1Char(' ') +
+                                          summary_[i].second->text());
+  }
+  RepaintSoon();
+}
+
+void CMainDlg::DayTick() {
+  dayTimer_.stop();
+  CheckDayChange(context_);
+  dayTimer_.start();
 }
 
 QAbstractButton* CMainDlg::ButtonForEnter(QWidget* focus) const {
@@ -59,22 +154,72 @@ QAbstractButton* CMainDlg::ButtonForEnter(QWidget* focus) const {
 }
 
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
-  // Enter on a list runs the selected entry as if its drop-down had closed.
+  // Enter on a list acts on its entry as if its drop-down had closed.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && focusWidget() == file_) {
+  if (enter && focusWidget() == device_) {
     event->accept();
-    file_->ActOnSelection();
+    OnDevice();
+    return;
+  }
+  if (enter && (focusWidget() == file_ || focusWidget() == configure_)) {
+    event->accept();
+    static_cast<ActionList*>(focusWidget())->ActOnSelection();
     return;
   }
   ChromeDialog::keyPressEvent(event);
 }
 
+void CMainDlg::OnDevice() {
+  if (!PickDevice(context_, device_->currentText().toStdString())) {
+    device_->setCurrentIndex(context_.home.CurrentModel - 1);
+    return;
+  }
+  ShowModel();
+  RefreshStatus();
+}
+
+void CMainDlg::OnConfigure(const QString& entry) {
+  hide();
+  const ConfigureScreens screens{
+      [this] { return screens_.MediaSecurity(this, context_); },
+      [this](bool holdsEntries) { screens_.SamplingRates(this, context_, holdsEntries); },
+      [this](int channel) { return screens_.ChannelEditor(this, context_, channel); },
+  };
+  RunConfigureEntry(context_, entry.toStdString(), screens);
+  show();
+  ShowModel();
+  RefreshStatus();
+}
+
 void CMainDlg::OnFileAction(const QString& action) {
-  if (action == QString::fromLatin1(kExitAction)) {
+  const std::string entry = action.toStdString();
+  SeamProgressDialog progress(screens_, this);
+  if (entry == kOpenEntry) {
+    context_.player.Stop();
+    if (RunOpenFlow(context_, progress)) {
+      // A package for a model the list does not offer leaves it without a pick.
+      const int model = context_.home.CurrentModel;
+      device_->setCurrentIndex(model >= 1 && model <= device_->count() ? model - 1 : -1);
+    }
+    ShowModel();
+  } else if (entry == kSaveEntry) {
+    context_.player.Stop();
+    const std::initializer_list<QWidget*> choices = {device_, configure_, file_, help_};
+    for (QWidget* choice : choices) choice->setEnabled(false);
+    RunSaveFlow(context_, progress);
+    for (QWidget* choice : choices) choice->setEnabled(true);
+  } else if (entry == kCreateProductionEntry) {
+    CreateAudioProduction(context_);
+  } else if (entry == kPreviewEntry) {
+    PreviewAudioProduction(context_);
+  } else if (entry == kStopPreviewEntry) {
+    StopAudioProduction(context_);
+  } else if (entry == kExitEntry) {
     // The preview stops before the question, whatever the answer.
     context_.player.Stop();
     AskToExit();
   }
+  RefreshStatus();
 }
 
 // Closing the window asks the same question but leaves the player alone.
@@ -82,7 +227,8 @@ void CMainDlg::CloseRequested() { AskToExit(); }
 
 void CMainDlg::AskToExit() {
   if (context_.op.Ask("Exit Corvane", "Are you sure you want to exit?", OperatorButtons::YesNo,
-              OperatorIcon::Information) == OperatorAnswer::Yes) {
+                      OperatorIcon::Information) == OperatorAnswer::Yes) {
+    dayTimer_.stop();
     done(kConfirmed);
   }
 }

@@ -1,10 +1,16 @@
 #pragma once
-// The home screen, the one window the operator works from after logging in.
-// For now it offers leaving the application; the device, configuration and
-// file actions join it as their screens arrive, opened through the nested
-// screens seam.
+// The home screen, the one window the operator works from after logging in:
+// the device model the project is for, a summary of what changed, and the
+// Device, Configure and File lists from which every other screen and file
+// action is reached. Other screens open through the nested screens seam;
+// the rules live in HomeScreen.
+
+#include <QTimer>
+#include <array>
 
 #include "gui/chrome/ChromeDialog.h"
+
+class QComboBox;
 
 namespace corvane {
 
@@ -22,20 +28,34 @@ class CMainDlg : public ChromeDialog {
   // Ends with kConfirmed once the operator confirmed leaving.
   CMainDlg(ProjectContext& context, NestedScreens& screens, QWidget* parent = nullptr);
 
+  // The day-change check, every 100 ms.
+  void DayTick();
+
  protected:
   QAbstractButton* ButtonForEnter(QWidget* focus) const override;
   void CloseRequested() override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void BuildSummary();
+  // The lists and summary lines for the current model and MOH mode.
+  void ShowModel();
+  void RefreshStatus();
+  void OnDevice();
+  void OnConfigure(const QString& entry);
   void OnFileAction(const QString& action);
   // Asks the exit question; ends the screen on Yes.
   void AskToExit();
 
   ProjectContext& context_;
   NestedScreens& screens_;
+  QComboBox* device_ = nullptr;
+  ActionList* configure_ = nullptr;
   ActionList* file_ = nullptr;
   CColorButton* help_ = nullptr;
+  // Label and value of each summary line, top to bottom.
+  std::array<std::pair<QLabel*, QLabel*>, 7> summary_{};
+  QTimer dayTimer_;
 };
 
 }  // namespace corvane

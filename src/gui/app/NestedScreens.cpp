@@ -1,7 +1,9 @@
 #include "gui/app/NestedScreens.h"
 
 #include "gui/app/AboutDlg.h"
+#include "gui/audio/ChangeSamplingRateDlg.h"
 #include "gui/channel/ChannelDlg.h"
+#include "gui/package/ImportExportDlg.h"
 #include "operator/Operator.h"
 
 namespace corvane {
@@ -18,6 +20,25 @@ std::optional<std::filesystem::path> DesktopScreens::RecordAudioFile(QWidget* /*
                                                                      Operator& op) {
   op.Tell("Record Audio File", "No audio input device was found.", OperatorIcon::Stop);
   return std::nullopt;
+}
+
+// The security screen is not built yet: it says so and changes nothing.
+int DesktopScreens::MediaSecurity(QWidget* /*parent*/, ProjectContext& context) {
+  context.op.Tell("Media Security", "The media security screen is not available yet.",
+                  OperatorIcon::Information);
+  return ChromeDialog::kCancelled;
+}
+
+void DesktopScreens::SamplingRates(QWidget* parent, ProjectContext& context,
+                                   bool channel1HoldsEntries) {
+  CChangeSamplingRateDlg screen(context.session, context.op, channel1HoldsEntries, parent);
+  screen.RunModal();
+}
+
+int DesktopScreens::PackageProgress(QWidget* parent, const std::string& text,
+                                    const ProgressWork& work) {
+  CImportExportDlg dialog(text, work, parent);
+  return dialog.Run();
 }
 
 }  // namespace corvane

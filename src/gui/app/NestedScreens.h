@@ -6,13 +6,14 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+
+#include "project/ProjectContext.h"
 
 class QWidget;
 
 namespace corvane {
 
-class Operator;
-struct ProjectContext;
 
 class NestedScreens {
  public:
@@ -24,6 +25,12 @@ class NestedScreens {
   virtual int ChannelEditor(QWidget* parent, ProjectContext& context, int channelNumber) = 0;
   // "Record Audio File": the recording the operator saved, or nothing.
   virtual std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent, Operator& op) = 0;
+  // "Media Security"; 0 when the operator confirmed.
+  virtual int MediaSecurity(QWidget* parent, ProjectContext& context) = 0;
+  // "Sampling Rates / Output Format".
+  virtual void SamplingRates(QWidget* parent, ProjectContext& context, bool channel1HoldsEntries) = 0;
+  // The progress dialog of saving and opening a package; the work's status.
+  virtual int PackageProgress(QWidget* parent, const std::string& text, const ProgressWork& work) = 0;
 };
 
 // The real screens.
@@ -32,6 +39,9 @@ class DesktopScreens final : public NestedScreens {
   void HelpBox(QWidget* parent) override;
   int ChannelEditor(QWidget* parent, ProjectContext& context, int channelNumber) override;
   std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent, Operator& op) override;
+  int MediaSecurity(QWidget* parent, ProjectContext& context) override;
+  void SamplingRates(QWidget* parent, ProjectContext& context, bool channel1HoldsEntries) override;
+  int PackageProgress(QWidget* parent, const std::string& text, const ProgressWork& work) override;
 };
 
 }  // namespace corvane

@@ -61,6 +61,8 @@ class ChromeDialog : public QDialog {
   const DialogUnits& Units() const { return DialogUnits::Screens(); }
   QSize SizeInUnits() const { return sizeInUnits_; }
 
+  // Repaints the whole screen shortly, banner and strip included.
+  void RepaintSoon() { repaintTimer_.start(); }
   // Lets the operator make the screen shorter, down to minHeightUnits; a
   // shorter screen scrolls. The width stays.
   void AllowShorter(int minHeightUnits);

@@ -28,7 +28,22 @@ class RecordingScreens final : public NestedScreens {
     return recording;
   }
 
+  int MediaSecurity(QWidget* parent, ProjectContext& /*context*/) override {
+    opened.emplace_back("security", parent);
+    return securityResult;
+  }
+  void SamplingRates(QWidget* parent, ProjectContext& /*context*/, bool /*holdsEntries*/) override {
+    opened.emplace_back("sampling rates", parent);
+  }
+  // Runs the work at once, as the dialog's timer would.
+  int PackageProgress(QWidget* parent, const std::string& text, const ProgressWork& work) override {
+    opened.emplace_back(text, parent);
+    NoProgress progress;
+    return static_cast<int>(work(progress));
+  }
+
   std::vector<std::pair<std::string, QWidget*>> opened;
+  int securityResult = 0;
   int editorResult = 0;
   std::optional<std::filesystem::path> recording;
 };
