@@ -5,7 +5,8 @@
 #     temporary folder, and that a second start ends at once with code 0,
 #   - saves PNG screenshots of the login, change-password and help screens
 #     into the folder given (login.png, change-password.png, help.png), and
-#     of the channel editor (channel-editor.png).
+#     of the channel editor, the home screen of each model and the progress
+#     dialog (drawn by tests/gui/pictures/ScreenPictures.cpp).
 # The screens are driven from the keyboard as an operator would, so the
 # script relies on their tab order: login — user name, password, MOH box,
 # OK, Cancel, "Change your password?", "Need help?"; change password —
@@ -158,10 +159,12 @@ rc=0
 wait "$pid" || rc=$?
 [[ $rc -eq 0 ]] || fail "cancelling the login ended with code $rc"
 [[ $(files_in_temp) -eq 0 ]] || fail "files left in the temporary folder"
-# No start-up reaches the editor of a Tonvex-SU yet: a small tool draws it,
-# with rows in all three lists, on the same display.
+# Screens in states a start-up does not reach by itself (an editor full of
+# rows, each model's home screen, a save under way) are drawn by a small
+# tool on the same display.
 cmake -S . -B build-pictures -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_BUILD_TESTS=ON \
   -DCORVANE_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build-pictures --target channel_editor_picture
-build-pictures/tests/channel_editor_picture "$out/channel-editor.png" || fail "no picture of the editor"
-echo "Screenshots: $out/login.png $out/change-password.png $out/help.png $out/channel-editor.png"
+cmake --build build-pictures --target screen_pictures
+build-pictures/tests/screen_pictures "$out" || fail "the screen pictures could not be drawn"
+echo "Screenshots: $out/login.png $out/change-password.png $out/help.png and, drawn:"
+echo "  channel-editor.png home-su-moh.png home-su.png home-one-moh.png home-mix.png progress.png"

@@ -42,6 +42,7 @@ CImportExportDlg::CImportExportDlg(std::string text, ProgressWork work, QWidget*
   bar_->setGeometry(Units().Rect(10, 40, 300, 20));
   bar_->setRange(0, 100);
   bar_->setValue(0);
+  bar_->setTextVisible(false);
   bar_->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: rgb(26, 82, 142); }"));
   ok_ = AddButton("ok", QStringLiteral("OK"), QRect(230, 68, 80, 22));
   UseActionScheme(*ok_, 14);
