@@ -1,5 +1,6 @@
 #include "gui/chrome/ActionList.h"
 
+#include <QAbstractItemView>
 #include <QTimer>
 
 namespace corvane {
@@ -23,10 +24,13 @@ void ActionList::ActOnSelection() {
 }
 
 void ActionList::hidePopup() {
+  // Qt also calls this when the list is disabled, with no drop-down open:
+  // that is no pick.
+  const bool open = view() != nullptr && view()->isVisible();
   QComboBox::hidePopup();
   // The pick that closes the drop-down is stored only after it has closed;
   // act once the event that closed it is over.
-  QTimer::singleShot(0, this, &ActionList::ActOnSelection);
+  if (open) QTimer::singleShot(0, this, &ActionList::ActOnSelection);
 }
 
 }  // namespace corvane
