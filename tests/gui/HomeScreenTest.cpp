@@ -2,9 +2,11 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "core/audio/AudioSignals.h"
 #include "gui/app/MainDlg.h"
 #include "gui/chrome/ActionList.h"
 #include "package/SecuritySettingsFile.h"
@@ -159,6 +161,40 @@ TEST_F(GuiHomeScreen, APackageSavedFromTheHomeScreenOpensBackWithTheSameChannel)
   EXPECT_EQ(Find<QLabel>(&homeScreen, "channel1Value")->text(), "Not Modified");
   EXPECT_EQ(screens.opened.size(), 2u);  // the two progress dialogs
   EXPECT_TRUE(op.AllAnswered());
+}
+
+TEST_F(GuiHomeScreen, AProductionIsMixedOffTheUiThreadThenPlayedOrExported) {
+  CMainDlg homeScreen(context, screens);
+  ShowScreen(homeScreen);
+  auto* device = Find<QComboBox>(&homeScreen, "device");
+  device->setCurrentIndex(2);  // Tonvex-Mix
+  PressEnter(device);
+  const std::filesystem::path temp = session.Folders.TempFolder;
+  WriteAudio(temp / "tone.ogg", "libvorbis", 22050, Sine(440, 22050, 2.0));
+  session.Channel1.Music.entries = {{"00:00:02", "tone.ogg"}};
+  session.Channel1.Music.Media_Duration = 2;
+  home.Channel1Modified = true;
+  auto* bar = Find<QProgressBar>(&homeScreen, "workProgress");
+  // Posted from the mixing thread; handled only if the UI thread is free.
+  bool handledWhileMixing = false;
+  player.onStop = [&] {
+    QMetaObject::invokeMethod(
+        &homeScreen, [&] { handledWhileMixing = bar->isVisible(); }, Qt::QueuedConnection);
+  };
+  Pick(Find<ActionList>(&homeScreen, "file"), "Preview Audio Production");
+  EXPECT_TRUE(handledWhileMixing);
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_EQ(player.playing, (temp / "output.wav").string());
+  EXPECT_EQ(session.Audio.ConversionRate, session.Audio.ProjectRate);
+
+  player.onStop = nullptr;
+  QSignalSpy chosen(Find<ActionList>(&homeScreen, "file"), &ActionList::ActionChosen);
+  op.ExpectSaveFile(data.Path() / "mix.wav");
+  Pick(Find<ActionList>(&homeScreen, "file"), "Create Audio Production");
+  EXPECT_EQ(DecodeAll(data.Path() / "mix.wav", session.Audio.OutputRate).size() / session.Audio.OutputRate, 2u);
+  EXPECT_TRUE(Find<QWidget>(&homeScreen, "file")->isEnabled());
+  EXPECT_TRUE(op.AllAnswered());
+  EXPECT_EQ(chosen.count(), 1);  // disabling the lists meanwhile picks nothing
 }
 
 }  // namespace

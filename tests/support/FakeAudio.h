@@ -41,6 +41,7 @@ class RecordingPlayer final : public MediaPlayer {
   void Stop() override {
     log.push_back("stop");
     playing.clear();
+    if (onStop) onStop();
   }
   void PlayFile(const std::string& path) override {
     log.push_back("play " + path);
@@ -51,6 +52,8 @@ class RecordingPlayer final : public MediaPlayer {
 
   std::vector<std::string> log;
   std::string playing;
+  // When set, called after each Stop, on the thread that stopped.
+  std::function<void()> onStop;
 };
 
 }  // namespace corvane::test

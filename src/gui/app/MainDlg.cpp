@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 
 #include "gui/app/NestedScreens.h"
 #include "gui/chrome/ActionList.h"
 #include "gui/chrome/ColorButton.h"
+#include "gui/chrome/OffUiThread.h"
 #include "project/HomeScreen.h"
 #include "project/ProductionExport.h"
 #include "project/ProjectFiles.h"
@@ -26,6 +28,21 @@ QStringList Texts(const std::vector<std::string>& entries) {
   for (const std::string& entry : entries) texts << QString::fromStdString(entry);
   return texts;
 }
+
+// Shows a production's progress under the lists; UI thread only.
+class WorkProgress final : public Progress {
+ public:
+  WorkProgress(QLabel& caption, QProgressBar& bar) : caption_(caption), bar_(bar) {}
+  void SetCaption(std::string_view text) override {
+    caption_.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  void SetRange(int low, int high) override { bar_.setRange(low, high); }
+  void SetPosition(int position) override { bar_.setValue(position); }
+
+ private:
+  QLabel& caption_;
+  QProgressBar& bar_;
+};
 
 // Runs the save or open flow's progress dialogs through the seam.
 class SeamProgressDialog final : public PackageProgressDialog {
@@ -79,6 +96,15 @@ CMainDlg::CMainDlg(ProjectContext& context, NestedScreens& screens, QWidget* par
   file_ = new ActionList(this);
   addList("file", "File", 182, file_);
   BuildSummary();
+  workCaption_ = AddLabel("workCaption", QString(), ChromeFont(10, Weight::Bold), kBannerColor,
+                          QRect(kListUnits, 218, 150, 11));
+  workBar_ = new QProgressBar(this);
+  workBar_->setObjectName(QStringLiteral("workProgress"));
+  workBar_->setAccessibleName(QStringLiteral("Production progress"));
+  workBar_->setTextVisible(false);
+  workBar_->setGeometry(Units().Rect(kListUnits, 230, 150, 8));
+  workCaption_->hide();
+  workBar_->hide();
   AddLogo();
   help_ = AddHelpButton();
   setTabOrder(device_, configure_);
@@ -209,9 +235,9 @@ void CMainDlg::OnFileAction(const QString& action) {
     RunSaveFlow(context_, progress);
     for (QWidget* choice : choices) choice->setEnabled(true);
   } else if (entry == kCreateProductionEntry) {
-    CreateAudioProduction(context_);
+    RunProduction([](ProjectContext& context) { CreateAudioProduction(context); });
   } else if (entry == kPreviewEntry) {
-    PreviewAudioProduction(context_);
+    RunProduction([](ProjectContext& context) { PreviewAudioProduction(context); });
   } else if (entry == kStopPreviewEntry) {
     StopAudioProduction(context_);
   } else if (entry == kExitEntry) {
@@ -222,8 +248,27 @@ void CMainDlg::OnFileAction(const QString& action) {
   RefreshStatus();
 }
 
+void CMainDlg::RunProduction(const std::function<void(ProjectContext&)>& work) {
+  WorkProgress shown(*workCaption_, *workBar_);
+  QObject relay;
+  HandedOverProgress handedOver(relay, shown);
+  ProjectContext working{context_.session, context_.home,  context_.op,   context_.clock,
+                         context_.converter, context_.player, handedOver, context_.trace};
+  const std::initializer_list<QWidget*> choices = {device_, configure_, file_, help_};
+  for (QWidget* choice : choices) choice->setEnabled(false);
+  workBar_->setValue(0);
+  workCaption_->show();
+  workBar_->show();
+  RunOffUiThread([&] { work(working); });
+  workCaption_->hide();
+  workBar_->hide();
+  for (QWidget* choice : choices) choice->setEnabled(true);
+}
+
 // Closing the window asks the same question but leaves the player alone.
-void CMainDlg::CloseRequested() { AskToExit(); }
+void CMainDlg::CloseRequested() {
+  if (!workBar_->isVisible()) AskToExit();
+}
 
 void CMainDlg::AskToExit() {
   if (context_.op.Ask("Exit Corvane", "Are you sure you want to exit?", OperatorButtons::YesNo,

@@ -7,10 +7,12 @@
 
 #include <QTimer>
 #include <array>
+#include <functional>
 
 #include "gui/chrome/ChromeDialog.h"
 
 class QComboBox;
+class QProgressBar;
 
 namespace corvane {
 
@@ -44,6 +46,9 @@ class CMainDlg : public ChromeDialog {
   void OnDevice();
   void OnConfigure(const QString& entry);
   void OnFileAction(const QString& action);
+  // A mix for the production runs off the UI thread, its progress shown
+  // under the lists, which wait meanwhile.
+  void RunProduction(const std::function<void(ProjectContext&)>& work);
   // Asks the exit question; ends the screen on Yes.
   void AskToExit();
 
@@ -55,6 +60,8 @@ class CMainDlg : public ChromeDialog {
   CColorButton* help_ = nullptr;
   // Label and value of each summary line, top to bottom.
   std::array<std::pair<QLabel*, QLabel*>, 7> summary_{};
+  QLabel* workCaption_ = nullptr;
+  QProgressBar* workBar_ = nullptr;
   QTimer dayTimer_;
 };
 

@@ -4,9 +4,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
 
 #include "gui/app/FileDialogFilter.h"
+#include "gui/chrome/OffUiThread.h"
 
 namespace corvane {
 namespace {
@@ -80,17 +80,6 @@ std::vector<std::filesystem::path> Run(QFileDialog& dialog) {
   return paths;
 }
 
-// Boxes and dialogs live on the UI thread only. Long work that asks from a
-// worker thread waits there while the UI thread shows the question.
-template <typename Ask>
-auto OnUiThread(Ask ask) -> decltype(ask()) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (app == nullptr || QThread::currentThread() == app->thread()) return ask();
-  decltype(ask()) answer{};
-  QMetaObject::invokeMethod(app, [&] { answer = ask(); }, Qt::BlockingQueuedConnection);
-  return answer;
-}
-
 std::optional<std::filesystem::path> First(const std::vector<std::filesystem::path>& paths) {
   if (paths.empty()) return std::nullopt;
   return paths.front();
@@ -98,6 +87,8 @@ std::optional<std::filesystem::path> First(const std::vector<std::filesystem::pa
 
 }  // namespace
 
+// Boxes and dialogs live on the UI thread only; long work that asks from a
+// worker thread waits there while the UI thread shows the question.
 OperatorAnswer QtOperator::Ask(const std::string& title, const std::string& text,
                                OperatorButtons buttons, OperatorIcon icon) {
   return OnUiThread([&] {

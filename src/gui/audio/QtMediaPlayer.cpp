@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "gui/audio/PlaybackDevice.h"
+#include "gui/chrome/OffUiThread.h"
 
 namespace corvane {
 namespace {
@@ -33,7 +34,21 @@ QtMediaPlayer::QtMediaPlayer(QObject* parent)
 
 QtMediaPlayer::~QtMediaPlayer() { Release(); }
 
+// The sink and its device belong to the UI thread; work running elsewhere
+// (a mix for the preview) reaches them through it.
 void QtMediaPlayer::Stop() {
+  OnUiThread([this] { StopHere(); });
+}
+
+void QtMediaPlayer::PlayFile(const std::string& path) {
+  OnUiThread([this, &path] { PlayHere(path); });
+}
+
+std::string QtMediaPlayer::Status() {
+  return OnUiThread([this] { return StatusHere(); });
+}
+
+void QtMediaPlayer::StopHere() {
   if (sink_) {
     // The sink goes first: it must not pull from a closed device.
     sink_->disconnect(this);
@@ -43,8 +58,8 @@ void QtMediaPlayer::Stop() {
   device_->End();
 }
 
-void QtMediaPlayer::PlayFile(const std::string& path) {
-  Stop();
+void QtMediaPlayer::PlayHere(const std::string& path) {
+  StopHere();
   if (released_) return;
   const QAudioDevice output = QMediaDevices::defaultAudioOutput();
   if (output.isNull()) return;  // no sound device: silent
@@ -54,10 +69,10 @@ void QtMediaPlayer::PlayFile(const std::string& path) {
   sink_ = std::make_unique<QAudioSink>(output, format);
   connect(sink_.get(), &QAudioSink::stateChanged, this, &QtMediaPlayer::OnStateChanged);
   sink_->start(device_.get());
-  if (sink_->error() != QAudio::NoError) Stop();
+  if (sink_->error() != QAudio::NoError) StopHere();
 }
 
-std::string QtMediaPlayer::Status() {
+std::string QtMediaPlayer::StatusHere() {
   if (!sink_) return "Stopped";
   const QAudio::State state = sink_->state();
   if (state == QAudio::ActiveState || (state == QAudio::IdleState && !device_->Finished())) {

@@ -30,6 +30,9 @@ class QtMediaPlayer final : public QObject, public MediaPlayer {
   void Release() override;
 
  private:
+  void StopHere();
+  void PlayHere(const std::string& path);
+  std::string StatusHere();
   void OnStateChanged(QAudio::State state);
 
   std::unique_ptr<PlaybackDevice> device_;
