@@ -61,6 +61,8 @@ int CImportExportDlg::Run() {
 }
 
 void CImportExportDlg::Start() {
+  if (started_) return;
+  started_ = true;
   working_ = true;
   BarProgress progress(*bar_);
   int code = 0;

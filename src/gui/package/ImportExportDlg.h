@@ -30,6 +30,7 @@ class CImportExportDlg : public ChromeDialog {
   // Runs the work once the dialog shows; its result is the work's status.
   int Run();
   // The start timer's tick: the work, off the UI thread, then its result.
+  // The work runs once, however often this is called.
   void Start();
   // The end of the two seconds a success stays on screen.
   void HoldTick();
@@ -51,6 +52,7 @@ class CImportExportDlg : public ChromeDialog {
   QTimer hold_;
   int code_ = 0;
   bool working_ = false;
+  bool started_ = false;
 };
 
 }  // namespace corvane

@@ -1,0 +1,222 @@
+// The whole road from the desktop, in one process: log in, pick a model,
+// fill a channel in the real editor with files the real converter takes in,
+// save a package through the real progress dialog, check it with the
+// command-line tool, and open it back; and the ways an open fails.
+#include <QComboBox>
+#include <QLabel>
+#include <QProcess>
+
+#include "audio/AudioSettings.h"
+#include "core/audio/AudioSignals.h"
+#include "gui/app/LoginDlg.h"
+#include "gui/app/MainDlg.h"
+#include "gui/channel/ChannelDlg.h"
+#include "gui/channel/MediaListBox.h"
+#include "gui/chrome/ActionList.h"
+#include "gui/chrome/ColorButton.h"
+#include "gui/package/ImportExportDlg.h"
+#include "project/ProjectFiles.h"
+#include "support/ScreenTest.h"
+
+namespace corvane::test {
+namespace {
+
+// The real editor and progress dialog, driven as the operator would.
+class DrivingScreens final : public NestedScreens {
+ public:
+  void HelpBox(QWidget*) override {}
+  int ChannelEditor(QWidget* parent, ProjectContext& context, int channelNumber) override {
+    CChannelDlg editor(context, *this, channelNumber, parent);
+    ShowScreen(editor);
+    fillEditor(editor);
+    Click(Find<QAbstractButton>(&editor, "save"));
+    return editor.result();
+  }
+  std::optional<std::filesystem::path> RecordAudioFile(QWidget*, Operator&) override {
+    return std::nullopt;
+  }
+  int MediaSecurity(QWidget*, ProjectContext&) override { return ChromeDialog::kCancelled; }
+  void SamplingRates(QWidget*, ProjectContext&, bool) override {}
+  int PackageProgress(QWidget* parent, const std::string& text, const ProgressWork& work) override {
+    CImportExportDlg dialog(text, work, parent);
+    WhenScreenOpens([this](QDialog& screen) {
+      auto& progress = static_cast<CImportExportDlg&>(screen);
+      progress.Start();
+      if (!progress.isVisible()) return;
+      shownTexts.push_back(Find<QLabel>(&progress, "text")->text().toStdString());
+      auto* ok = Find<CColorButton>(&progress, "ok");
+      if (ok->isVisible()) {
+        Click(ok);
+      } else {
+        progress.HoldTick();
+      }
+    });
+    return dialog.Run();
+  }
+
+  std::function<void(CChannelDlg&)> fillEditor;
+  std::vector<std::string> shownTexts;
+};
+
+class GuiEndToEnd : public ::testing::Test, protected StandInProject {
+ protected:
+  void TearDown() override { FinishScreenLooks(); }
+
+  // Logs in with the factory credentials; the home screen opens on Tonvex-One.
+  std::unique_ptr<CMainDlg> LogInAndOpenHome(int model) {
+    CLoginDlg login(session, op);
+    ShowScreen(login);
+    Retype(Find(&login, "userName"), "tavik");
+    Retype(Find(&login, "password"), "tavik");
+    Click(Find<CColorButton>(&login, "ok"));
+    EXPECT_EQ(login.result(), ChromeDialog::kConfirmed);
+    auto homeScreen = std::make_unique<CMainDlg>(context, screens);
+    ShowScreen(*homeScreen);
+    auto* device = Find<QComboBox>(homeScreen.get(), "device");
+    device->setCurrentIndex(model - 1);
+    PressEnter(device);
+    return homeScreen;
+  }
+  static void Pick(CMainDlg& screen, const char* list, const char* entry) {
+    auto* actions = Find<ActionList>(&screen, list);
+    actions->setCurrentIndex(actions->findText(QString::fromLatin1(entry)));
+    PressEnter(actions);
+  }
+  // The editor takes one dropped file into the music list.
+  void FillWithASong() {
+    const auto song = data.Path() / "song.wav";
+    WriteWave(song, 22050, Sine(330, 22050, 3.0));
+    screens.fillEditor = [song](CChannelDlg& editor) {
+      emit editor.ListBox(MediaListKind::Music)->FilesDropped({QString::fromStdString(song.string())});
+    };
+  }
+  std::filesystem::path SavePackage(CMainDlg& screen, const std::string& name) {
+    const auto folder = data.Path() / "packages";
+    std::filesystem::create_directories(folder);
+    op.ExpectSaveFile(folder / (name + ".ipc"));
+    Pick(screen, "file", "Save Current Content to File");
+    const auto names = NamesIn(folder);
+    EXPECT_EQ(names.size(), 1u);
+    return names.empty() ? folder : folder / names[0];
+  }
+  static int Verify(const std::filesystem::path& package) {
+    return QProcess::execute(QStringLiteral(CORVANE_CLI_EXE),
+                             {"package", "verify", QString::fromStdString(package.string())});
+  }
+  std::filesystem::path Temp() const { return session.Folders.TempFolder; }
+
+  DrivingScreens screens;
+};
+
+TEST_F(GuiEndToEnd, ATonvexSUChannelSavedAsAPackageOpensBackWhole) {
+  auto homeScreen = LogInAndOpenHome(1);
+  FillWithASong();
+  Pick(*homeScreen, "configure", "Channel 1 Media/Messages");
+  ASSERT_TRUE(homeScreen->isVisible());
+  // The first tick gave the untouched channel the default music first.
+  const ChannelConfig saved = session.Channel1;
+  ASSERT_EQ(saved.Music.entries.size(), 2u);
+  EXPECT_EQ(saved.Music.entries[1].Line(), "00:00:03 | song.ogg");
+
+  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
+  const auto package = SavePackage(*homeScreen, "shop");
+  EXPECT_EQ(package.filename().string(),
+            PackageFileName("shop", 1, clock.Now(), session.Security.ProviderKey,
+                            session.Security.UnlockDevice, session.Security.DeviceId));
+  EXPECT_EQ(Verify(package), 0);
+
+  session.Channel1.ResetPlaylists();
+  op.ExpectOpenFile(package);
+  Pick(*homeScreen, "file", "Open Existing File");
+  EXPECT_EQ(session.Channel1.Music.entries, saved.Music.entries);
+  EXPECT_EQ(NamesIn(Temp()), std::vector<std::string>{"song.ogg"});
+  EXPECT_EQ(screens.shownTexts,
+            (std::vector<std::string>{"File successfully saved.", "File successfully loaded."}));
+  EXPECT_TRUE(op.AllAnswered());
+}
+
+TEST_F(GuiEndToEnd, ATonvexOnePackageCarriesTheMixedProduction) {
+  auto homeScreen = LogInAndOpenHome(2);
+  FillWithASong();
+  Pick(*homeScreen, "configure", "Media/Messages");
+  const auto package = SavePackage(*homeScreen, "lobby");
+  EXPECT_EQ(Verify(package), 0);
+  session.ClearTempFolder();
+  op.ExpectOpenFile(package);
+  Pick(*homeScreen, "file", "Open Existing File");
+  const auto names = NamesIn(Temp());
+  EXPECT_NE(std::find(names.begin(), names.end(), "output.wav"), names.end());
+  EXPECT_GE(DecodeAll(Temp() / "output.wav").size(), 22050u * 3);
+}
+
+TEST_F(GuiEndToEnd, ATonvexMixProductionIsExportedInEachFormat) {
+  auto homeScreen = LogInAndOpenHome(3);
+  FillWithASong();
+  Pick(*homeScreen, "configure", "Media/Messages");
+  for (const char* codec : {"pcm_s16le", "libvorbis", "pcm_mulaw"}) {
+    session.Audio.OutputCodec.Set(codec);
+    const auto out = data.Path() / (std::string(codec) + ".out");
+    op.ExpectSaveFile(out);
+    Pick(*homeScreen, "file", "Create Audio Production");
+    const auto samples = DecodeAll(out, 8000);
+    EXPECT_GE(samples.size(), 8000u * 3) << codec;
+  }
+  EXPECT_TRUE(op.AllAnswered());
+}
+
+TEST_F(GuiEndToEnd, AnOpenThatFailsLeavesAFreshProjectAndSaysWhy) {
+  auto homeScreen = LogInAndOpenHome(1);
+  FillWithASong();
+  Pick(*homeScreen, "configure", "Channel 1 Media/Messages");
+  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
+  const auto package = SavePackage(*homeScreen, "shop");
+  const AudioSettings audio = AudioSettingsOf(session.Audio);
+
+  // Named for a device the list does not hold.
+  std::string name = package.filename().string();
+  const auto foreign = package.parent_path() / name.replace(name.size() - 8, 4, "ABCD");
+  std::filesystem::copy_file(package, foreign);
+  // One byte changed in the middle.
+  auto bytes = ReadWholeFile(package);
+  bytes[bytes.size() / 2] ^= 0x55;
+  WriteWholeFile(package, bytes);
+
+  for (const auto& [file, status] : {std::pair{foreign, PackageStatus::InvalidDeviceId},
+                                     std::pair{package, PackageStatus::FileCrcError}}) {
+    screens.shownTexts.clear();
+    op.ExpectOpenFile(file);
+    Pick(*homeScreen, "file", "Open Existing File");
+    EXPECT_EQ(screens.shownTexts, std::vector<std::string>{std::string(PackageStatusText(status))});
+    EXPECT_TRUE(NamesIn(Temp()).empty());
+    EXPECT_FALSE(session.Channel1.HoldsAnyEntry());
+    EXPECT_EQ(AudioSettingsOf(session.Audio), audio);
+  }
+  EXPECT_TRUE(op.AllAnswered());
+}
+
+TEST_F(GuiEndToEnd, APackageWithScheduledMessagesIsRefusedOutsideMohMode) {
+  auto homeScreen = LogInAndOpenHome(1);
+  WriteWholeFile(Temp() / "noon.ogg", std::vector<std::uint8_t>(32, 3));
+  session.Channel1.Scheduled.AddEntry({"00:00:01", "noon.ogg"}, 43200, 0x1C011F3E);
+  session.Channel1.Scheduled.Media_Duration = 1;
+  home.Channel1Modified = true;
+  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
+  const auto package = SavePackage(*homeScreen, "timed");
+
+  op.ExpectOpenFile(package).ExpectMessage(
+      "Incompatible File",
+      "\nThis file was created with Scheduled Messages which "
+      "\nare not compatible with the current operation mode. "
+      "\n\nTo open this file, restart the application, and "
+      "\nselect the 'Music On Hold Service Resellers Only' "
+      "\ncheckbox to enable the functionality.  Delete all "
+      "\nscheduled messages from the channel pages and "
+      "\nresave the file.");
+  Pick(*homeScreen, "file", "Open Existing File");
+  EXPECT_FALSE(session.Channel1.HoldsAnyEntry());
+  EXPECT_TRUE(NamesIn(Temp()).empty());
+  EXPECT_TRUE(op.AllAnswered());
+}
+
+}  // namespace
+}  // namespace corvane::test
