@@ -3,7 +3,6 @@
 // the longest gap between two of its ticks is the longest stall the
 // operator could see. The files are converted for real, into a temporary
 // folder under $CORVANE_BENCH_DIR (default: the system's temporary folder).
-// Runs on Qt's offscreen platform, so it needs no display.
 
 #include <benchmark/benchmark.h>
 
@@ -111,12 +110,3 @@ void BM_EditorAddsTwentyFiles(benchmark::State& state) {
 BENCHMARK(BM_EditorAddsTwentyFiles)->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
