@@ -6,7 +6,7 @@
 #   - saves PNG screenshots of the login, change-password and help screens
 #     into the folder given (login.png, change-password.png, help.png), and
 #     of the channel editor, the home screen of each model and the progress
-#     dialog (drawn by tests/gui/pictures/ScreenPictures.cpp).
+#     dialog (drawn by tools/ScreenPictures.cpp).
 # The screens are driven from the keyboard as an operator would, so the
 # script relies on their tab order: login — user name, password, MOH box,
 # OK, Cancel, "Change your password?", "Need help?"; change password —
@@ -165,6 +165,6 @@ wait "$pid" || rc=$?
 cmake -S . -B build-pictures -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_BUILD_TESTS=ON \
   -DCORVANE_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-pictures --target screen_pictures
-build-pictures/tests/screen_pictures "$out" || fail "the screen pictures could not be drawn"
+build-pictures/tools/screen_pictures "$out" || fail "the screen pictures could not be drawn"
 echo "Screenshots: $out/login.png $out/change-password.png $out/help.png and, drawn:"
 echo "  channel-editor.png home-su-moh.png home-su.png home-one-moh.png home-mix.png progress.png"

@@ -127,42 +127,6 @@ TEST_F(GuiHomeScreen, TheDeviceListChangesTheOtherListsAndTheSummary) {
   EXPECT_TRUE(op.AllAnswered());
 }
 
-// Saving a Tonvex-SU channel as a package and opening it back, with the
-// progress dialog's work run at once.
-TEST_F(GuiHomeScreen, APackageSavedFromTheHomeScreenOpensBackWithTheSameChannel) {
-  CMainDlg homeScreen(context, screens);
-  ShowScreen(homeScreen);
-  auto* device = Find<QComboBox>(&homeScreen, "device");
-  device->setCurrentIndex(0);
-  PressEnter(device);
-  const std::filesystem::path temp = session.Folders.TempFolder;
-  WriteWholeFile(temp / "song.ogg", std::vector<std::uint8_t>(64, 5));
-  session.Channel1.Music.entries = {{"00:00:01", "song.ogg"}};
-  session.Channel1.Music.Media_Duration = 1;
-  home.Channel1Modified = true;
-  const ChannelConfig saved = session.Channel1;
-
-  const auto folder = data.Path() / "packages";
-  std::filesystem::create_directories(folder);
-  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes)
-      .ExpectSaveFile(folder / "shop.ipc");
-  Pick(Find<ActionList>(&homeScreen, "file"), "Save Current Content to File");
-  const std::vector<std::string> packages = NamesIn(folder);
-  ASSERT_EQ(packages.size(), 1u);
-  EXPECT_EQ(packages[0].rfind("shop_SU_", 0), 0u) << packages[0];
-  EXPECT_EQ(Find<QLabel>(&homeScreen, "fileStatusValue")->text(), "Saved");
-
-  session.Channel1.ResetPlaylists();
-  op.ExpectOpenFile(folder / packages[0]);
-  Pick(Find<ActionList>(&homeScreen, "file"), "Open Existing File");
-  EXPECT_EQ(session.Channel1.Music.entries, saved.Music.entries);
-  EXPECT_EQ(NamesIn(temp), std::vector<std::string>{"song.ogg"});
-  EXPECT_EQ(device->currentText(), "Tonvex-SU");
-  EXPECT_EQ(Find<QLabel>(&homeScreen, "channel1Value")->text(), "Not Modified");
-  EXPECT_EQ(screens.opened.size(), 2u);  // the two progress dialogs
-  EXPECT_TRUE(op.AllAnswered());
-}
-
 TEST_F(GuiHomeScreen, AProductionIsMixedOffTheUiThreadThenPlayedOrExported) {
   CMainDlg homeScreen(context, screens);
   ShowScreen(homeScreen);
