@@ -4,7 +4,9 @@
 // command-line tool, and open it back; and the ways an open fails.
 #include <QComboBox>
 #include <QLabel>
+#include <QCoreApplication>
 #include <QProcess>
+#include <QThread>
 
 #include "audio/AudioSettings.h"
 #include "core/audio/AudioSignals.h"
@@ -38,6 +40,8 @@ class DrivingScreens final : public NestedScreens {
   int MediaSecurity(QWidget*, ProjectContext&) override { return ChromeDialog::kCancelled; }
   void SamplingRates(QWidget*, ProjectContext&, bool) override {}
   int PackageProgress(QWidget* parent, const std::string& text, const ProgressWork& work) override {
+    // The flow runs elsewhere; its dialog must still come to the UI thread.
+    EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
     CImportExportDlg dialog(text, work, parent);
     WhenScreenOpens([this](QDialog& screen) {
       auto& progress = static_cast<CImportExportDlg&>(screen);

@@ -44,12 +44,13 @@ class WorkProgress final : public Progress {
   QProgressBar& bar_;
 };
 
-// Runs the save or open flow's progress dialogs through the seam.
+// Runs the save or open flow's progress dialogs through the seam, on the
+// UI thread whichever thread the flow runs on.
 class SeamProgressDialog final : public PackageProgressDialog {
  public:
   SeamProgressDialog(NestedScreens& screens, QWidget* parent) : screens_(screens), parent_(parent) {}
   int Run(const std::string& text, const ProgressWork& work) override {
-    return screens_.PackageProgress(parent_, text, work);
+    return OnUiThread([&] { return screens_.PackageProgress(parent_, text, work); });
   }
 
  private:
@@ -219,10 +220,11 @@ void CMainDlg::OnConfigure(const QString& entry) {
 
 void CMainDlg::OnFileAction(const QString& action) {
   const std::string entry = action.toStdString();
-  SeamProgressDialog progress(screens_, this);
   if (entry == kOpenEntry) {
     context_.player.Stop();
-    if (RunOpenFlow(context_, progress)) {
+    bool opened = false;
+    RunFileFlow([&](PackageProgressDialog& progress) { opened = RunOpenFlow(context_, progress); });
+    if (opened) {
       // A package for a model the list does not offer leaves it without a pick.
       const int model = context_.home.CurrentModel;
       device_->setCurrentIndex(model >= 1 && model <= device_->count() ? model - 1 : -1);
@@ -230,10 +232,7 @@ void CMainDlg::OnFileAction(const QString& action) {
     ShowModel();
   } else if (entry == kSaveEntry) {
     context_.player.Stop();
-    const std::initializer_list<QWidget*> choices = {device_, configure_, file_, help_};
-    for (QWidget* choice : choices) choice->setEnabled(false);
-    RunSaveFlow(context_, progress);
-    for (QWidget* choice : choices) choice->setEnabled(true);
+    RunFileFlow([this](PackageProgressDialog& progress) { RunSaveFlow(context_, progress); });
   } else if (entry == kCreateProductionEntry) {
     RunProduction([](ProjectContext& context) { CreateAudioProduction(context); });
   } else if (entry == kPreviewEntry) {
@@ -248,6 +247,17 @@ void CMainDlg::OnFileAction(const QString& action) {
   RefreshStatus();
 }
 
+void CMainDlg::RunFileFlow(const std::function<void(PackageProgressDialog&)>& flow) {
+  SeamProgressDialog progress(screens_, this);
+  const std::initializer_list<QWidget*> choices = {device_, configure_, file_, help_};
+  for (QWidget* choice : choices) choice->setEnabled(false);
+  // The flow changes the session the day check reads.
+  dayTimer_.stop();
+  RunOffUiThread([&] { flow(progress); });
+  dayTimer_.start();
+  for (QWidget* choice : choices) choice->setEnabled(true);
+}
+
 void CMainDlg::RunProduction(const std::function<void(ProjectContext&)>& work) {
   WorkProgress shown(*workCaption_, *workBar_);
   QObject relay;
@@ -256,18 +266,20 @@ void CMainDlg::RunProduction(const std::function<void(ProjectContext&)>& work) {
                          context_.converter, context_.player, handedOver, context_.trace};
   const std::initializer_list<QWidget*> choices = {device_, configure_, file_, help_};
   for (QWidget* choice : choices) choice->setEnabled(false);
+  dayTimer_.stop();
   workBar_->setValue(0);
   workCaption_->show();
   workBar_->show();
   RunOffUiThread([&] { work(working); });
   workCaption_->hide();
   workBar_->hide();
+  dayTimer_.start();
   for (QWidget* choice : choices) choice->setEnabled(true);
 }
 
 // Closing the window asks the same question but leaves the player alone.
 void CMainDlg::CloseRequested() {
-  if (!workBar_->isVisible()) AskToExit();
+  if (file_->isEnabled()) AskToExit();
 }
 
 void CMainDlg::AskToExit() {

@@ -19,6 +19,7 @@ namespace corvane {
 class ActionList;
 class CColorButton;
 class NestedScreens;
+class PackageProgressDialog;
 struct ProjectContext;
 
 class CMainDlg : public ChromeDialog {
@@ -46,6 +47,10 @@ class CMainDlg : public ChromeDialog {
   void OnDevice();
   void OnConfigure(const QString& entry);
   void OnFileAction(const QString& action);
+  // The save or open flow runs off the UI thread: a Tonvex-One save mixes
+  // the production first. Its questions, file dialogs and progress dialog
+  // come to the UI thread; the lists wait meanwhile.
+  void RunFileFlow(const std::function<void(PackageProgressDialog&)>& flow);
   // A mix for the production runs off the UI thread, its progress shown
   // under the lists, which wait meanwhile.
   void RunProduction(const std::function<void(ProjectContext&)>& work);
