@@ -11,7 +11,7 @@
 
 namespace corvane {
 
-class AgreeingOperator final : public Operator {
+class AgreeingOperator : public Operator {
  public:
   OperatorAnswer Ask(const std::string&, const std::string&, OperatorButtons buttons,
                      OperatorIcon) override {

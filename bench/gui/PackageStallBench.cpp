@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "AgreeingOperator.h"
 #include "audio/MediaPlayer.h"
 #include "common/Clock.h"
 #include "gui/package/ImportExportDlg.h"
@@ -37,18 +38,10 @@ std::filesystem::path BenchFolder() {
 }
 
 // Says yes to every question, saves and opens the one package.
-class PackageOperator final : public Operator {
+class PackageOperator final : public AgreeingOperator {
  public:
-  OperatorAnswer Ask(const std::string&, const std::string&, OperatorButtons buttons,
-                     OperatorIcon) override {
-    return buttons == OperatorButtons::YesNo ? OperatorAnswer::Yes : OperatorAnswer::Ok;
-  }
-  void Tell(const std::string&, const std::string&, OperatorIcon) override {}
   std::optional<std::filesystem::path> ChooseFileToOpen(const FileDialogRequest&) override {
     return opened;
-  }
-  std::vector<std::filesystem::path> ChooseFilesToOpen(const FileDialogRequest&) override {
-    return {};
   }
   std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogRequest&) override {
     return BenchFolder() / "packages" / "bench.ipc";
