@@ -1,6 +1,7 @@
 #include "project/HomeScreen.h"
 
 #include "channel/ChannelSettingsFile.h"
+#include "common/CalendarDate.h"
 #include "package/SecuritySettingsFile.h"
 #include "session/DeviceModel.h"
 
@@ -140,9 +141,7 @@ void RunConfigureEntry(ProjectContext& context, std::string_view entry,
 void CheckDayChange(ProjectContext& context) {
   const SecurityDateTime& confirmed = context.session.Security.LastConfirmedDate;
   if (confirmed == kNeverDate || context.home.DayChangeWarned) return;
-  const LocalDateTime now = context.clock.Now();
-  const LocalDateTime& then = confirmed.Value;
-  if (now.Year == then.Year && now.Month == then.Month && now.Day == then.Day) return;
+  if (IsSameDay(context.clock.Now(), confirmed.Value)) return;
   context.home.DayChangeWarned = true;
   context.op.Tell("Day Changed", "Confirm stale date setting is correct.",
                   OperatorIcon::Exclamation);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "channel/ChannelConfig.h"
+#include "common/CalendarDate.h"
 #include "common/FileNames.h"
 #include "package/ConfigRecordFile.h"
 #include "package/KeyText.h"
@@ -15,24 +16,6 @@
 
 namespace corvane {
 namespace {
-
-
-bool IsRealDate(int year, int month, int day) {
-  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 1 || year > 0xFFFF || month < 1 || month > 12 || day < 1) return false;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return day <= kDays[static_cast<std::size_t>(month - 1)] + (month == 2 && leap ? 1 : 0);
-}
-
-// Days since 1 January 1970 of a calendar date.
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
 
 bool FolderHasEntry(const std::filesystem::path& folder, const std::string& name) {
   std::error_code ignored;
