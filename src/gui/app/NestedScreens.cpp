@@ -4,6 +4,7 @@
 #include "gui/audio/ChangeSamplingRateDlg.h"
 #include "gui/channel/ChannelDlg.h"
 #include "gui/package/ImportExportDlg.h"
+#include "gui/package/SelectDRMDlg.h"
 #include "operator/Operator.h"
 
 namespace corvane {
@@ -22,11 +23,9 @@ std::optional<std::filesystem::path> DesktopScreens::RecordAudioFile(QWidget* /*
   return std::nullopt;
 }
 
-// The security screen is not built yet: it says so and changes nothing.
-int DesktopScreens::MediaSecurity(QWidget* /*parent*/, ProjectContext& context) {
-  context.op.Tell("Media Security", "The media security screen is not available yet.",
-                  OperatorIcon::Information);
-  return ChromeDialog::kCancelled;
+int DesktopScreens::MediaSecurity(QWidget* parent, ProjectContext& context) {
+  CSelectDRMDlg screen(context, *this, parent);
+  return screen.RunModal();
 }
 
 void DesktopScreens::SamplingRates(QWidget* parent, ProjectContext& context,
