@@ -167,4 +167,5 @@ cmake -S . -B build-pictures -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVAN
 cmake --build build-pictures --target screen_pictures
 build-pictures/tools/screen_pictures "$out" || fail "the screen pictures could not be drawn"
 echo "Screenshots: $out/login.png $out/change-password.png $out/help.png and, drawn:"
-echo "  channel-editor.png home-su-moh.png home-su.png home-one-moh.png home-mix.png progress.png"
+echo "  channel-editor.png home-su-moh.png home-su.png home-one-moh.png home-mix.png"
+echo "  media-security.png progress.png"

@@ -1,7 +1,8 @@
 // Draws screens no start-up reaches by itself into PNG files for the
 // documentation: the channel editor of a Tonvex-SU in MOH mode with rows in
 // all three lists, the home screen of each model (a player with MOH mode on
-// and off), and the progress dialog.
+// and off), the media security screen with two devices and a stale date,
+// and the progress dialog.
 //   screen_pictures FOLDER
 // Run it on a display at 96 dots per inch (scripts/screenshots.sh does).
 
@@ -19,6 +20,7 @@
 #include "gui/channel/ChannelDlg.h"
 #include "gui/channel/MediaListBox.h"
 #include "gui/package/ImportExportDlg.h"
+#include "gui/package/SelectDRMDlg.h"
 #include "package/SecuritySettingsFile.h"
 #include "session/DeviceModel.h"
 #include "support/ScreenTest.h"
@@ -87,6 +89,22 @@ bool HomePicture(const QString& folder, DeviceModel model, bool moh, const char*
   return Picture(home, folder, name);
 }
 
+bool SecurityPicture(const QString& folder) {
+  test::StandInProject project;
+  test::RecordingScreens screens;
+  SessionState& session = project.session;
+  session.ApplyModel(ModelNumber(DeviceModel::TonvexSU), true);
+  session.Security.MohMode = true;
+  session.Security.RestoreOffered = false;
+  session.Security.Devices.push_back({"0000000000001A2B", "Front desk", "Europe/Berlin"});
+  session.Security.DeviceId = "0000000000001A2B";
+  const LocalDateTime now = project.clock.Now();
+  session.Security.StaleDate = {{now.Year + 1, 1, 31, 0, 0, 0}, true};
+  session.Security.LastConfirmedDate = {now, true};
+  CSelectDRMDlg security(project.context, screens);
+  return Picture(security, folder, "media-security.png");
+}
+
 bool ProgressPicture(const QString& folder) {
   CImportExportDlg progress(CImportExportDlg::kSavingText, [](Progress&) { return PackageStatus::Ok; });
   progress.findChild<QProgressBar*>(QStringLiteral("progress"))->setValue(45);
@@ -108,6 +126,7 @@ int main(int argc, char** argv) {
   ok = HomePicture(folder, DeviceModel::TonvexSU, false, "home-su.png") && ok;
   ok = HomePicture(folder, DeviceModel::TonvexOne, true, "home-one-moh.png") && ok;
   ok = HomePicture(folder, DeviceModel::TonvexMix, false, "home-mix.png") && ok;
+  ok = SecurityPicture(folder) && ok;
   ok = ProgressPicture(folder) && ok;
   return ok ? 0 : 1;
 }
