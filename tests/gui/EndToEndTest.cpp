@@ -4,6 +4,7 @@
 // command-line tool, and open it back; and the ways an open fails.
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QThread>
@@ -17,6 +18,7 @@
 #include "gui/chrome/ActionList.h"
 #include "gui/chrome/ColorButton.h"
 #include "gui/package/ImportExportDlg.h"
+#include "gui/package/SelectDRMDlg.h"
 #include "project/ProjectFiles.h"
 #include "support/ScreenTest.h"
 
@@ -37,7 +39,12 @@ class DrivingScreens final : public NestedScreens {
   std::optional<std::filesystem::path> RecordAudioFile(QWidget*, Operator&) override {
     return std::nullopt;
   }
-  int MediaSecurity(QWidget*, ProjectContext&) override { return ChromeDialog::kCancelled; }
+  int MediaSecurity(QWidget* parent, ProjectContext& context) override {
+    CSelectDRMDlg screen(context, *this, parent);
+    ShowScreen(screen);
+    fillSecurity(screen);
+    return screen.result();
+  }
   void SamplingRates(QWidget*, ProjectContext&, bool) override {}
   int PackageProgress(QWidget* parent, const std::string& text, const ProgressWork& work) override {
     // The flow runs elsewhere; its dialog must still come to the UI thread.
@@ -59,6 +66,7 @@ class DrivingScreens final : public NestedScreens {
   }
 
   std::function<void(CChannelDlg&)> fillEditor;
+  std::function<void(CSelectDRMDlg&)> fillSecurity;
   std::vector<std::string> shownTexts;
 };
 
@@ -103,9 +111,10 @@ class GuiEndToEnd : public ::testing::Test, protected StandInProject {
     EXPECT_EQ(names.size(), 1u);
     return names.empty() ? folder : folder / names[0];
   }
-  static int Verify(const std::filesystem::path& package) {
+  static int Verify(const std::filesystem::path& package, const QStringList& options = {}) {
     return QProcess::execute(QStringLiteral(CORVANE_CLI_EXE),
-                             {"package", "verify", QString::fromStdString(package.string())});
+                             QStringList{"package", "verify", QString::fromStdString(package.string())} +
+                                 options);
   }
   std::filesystem::path Temp() const { return session.Folders.TempFolder; }
 
@@ -219,6 +228,43 @@ TEST_F(GuiEndToEnd, APackageWithScheduledMessagesIsRefusedOutsideMohMode) {
   Pick(*homeScreen, "file", "Open Existing File");
   EXPECT_FALSE(session.Channel1.HoldsAnyEntry());
   EXPECT_TRUE(NamesIn(Temp()).empty());
+  EXPECT_TRUE(op.AllAnswered());
+}
+
+TEST_F(GuiEndToEnd, APackageSavedAfterMediaSecurityIsKeyedToTheChosenDevice) {
+  session.Security.MohMode = true;  // as ticked at the login
+  auto homeScreen = LogInAndOpenHome(1);
+  screens.fillSecurity = [](CSelectDRMDlg& screen) {
+    for (const auto& [name, text] : {std::pair{"deviceId", "1a2b"}, std::pair{"description", "Shop"}}) {
+      auto* box = Find<QComboBox>(&screen, name);
+      box->lineEdit()->selectAll();
+      box->lineEdit()->insert(QString::fromLatin1(text));
+    }
+    Click(Find<QAbstractButton>(&screen, "addDevice"));
+    Click(Find<QAbstractButton>(&screen, "ok"));
+  };
+  op.ExpectQuestion("Add Device",
+                    "Device ID: 0000000000001A2B\nDescription: Shop\nTime Zone to: America/Edmonton",
+                    OperatorAnswer::Yes)
+      .ExpectQuestion("Current Security Settings",
+                      "Provider Key: 0000000000000000\nDevice ID: 0000000000001A2B\nDescription: Shop"
+                      "\nMedia Stale Date: Never\nTime Zone: America/Edmonton",
+                      OperatorAnswer::Yes);
+  Pick(*homeScreen, "configure", "Media Security");
+  EXPECT_EQ(Find<QLabel>(homeScreen.get(), "mediaSecurityValue")->text(), "Modified");
+  EXPECT_EQ(Find<QLabel>(homeScreen.get(), "deviceIdValue")->text(), "0000000000001A2B");
+
+  FillWithASong();
+  Pick(*homeScreen, "configure", "Channel 1 Media/Messages");
+  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
+  const auto package = SavePackage(*homeScreen, "shop");
+  EXPECT_TRUE(package.filename().string().ends_with("_0000000000001A2B.ipc")) << package;
+  EXPECT_EQ(Verify(package, {"--device-id", "1A2B"}), 0);
+  // The device ID keys the cipher: under another device's name it is noise.
+  std::string name = package.filename().string();
+  const auto renamed = package.parent_path() / name.replace(name.size() - 8, 4, "BEEF");
+  std::filesystem::copy_file(package, renamed);
+  EXPECT_NE(Verify(renamed), 0);
   EXPECT_TRUE(op.AllAnswered());
 }
 
