@@ -13,6 +13,17 @@ namespace {
 
 constexpr const char* kNoKey = kAllZeroKey;
 
+// Both key questions warn the same way.
+const std::string kOnlyForProviders =
+    "\nService Provider Keys should ONLY be used by MOH "
+    "\nService Providers.  If you are not an MOH Service "
+    "\nProvider you should not use this feature as it will "
+    "\npermanently lock your device if you lose the key. "
+    "\n\nAny locked device would need to return to the factory "
+    "\nfor reprogramming and would be subject to a "
+    "\nreprogramming fee.  Unless you are a MOH Service "
+    "\nProvider press NO below. ";
+
 std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return {};
@@ -105,6 +116,17 @@ std::string DeviceIdOf(const std::string& typed) {
   return id;
 }
 
+const std::string& UseProviderKeyQuestion() {
+  static const std::string text =
+      "\nIMPORTANT!\n" + kOnlyForProviders +
+      "\n\nIt is recommended that the key be stored in a "
+      "\nsecure location.  Use the 'Backup Data' button "
+      "\non this page to store the key as well as all of the "
+      "\ndevices and settings."
+      "\n\nDo you wish to use the Provider Key?";
+  return text;
+}
+
 bool AssignKey(SecurityDraft& draft, Operator& op) {
   const std::string key = Trimmed(draft.keyText);
   if (key.empty() || IsAllZeros(key)) {
@@ -118,16 +140,8 @@ bool AssignKey(SecurityDraft& draft, Operator& op) {
                  "\nRecord the Service Provider Key and store it in a "
                  "\nsecure location.  Once a device has been linked to a "
                  "\nService Provider Key, future content updates are not "
-                 "\nallowed without that same key. "
-                 "\n\nService Provider Keys should ONLY be used by MOH "
-                 "\nService Providers.  If you are not an MOH Service "
-                 "\nProvider you should not use this feature as it will "
-                 "\npermanently lock your device if you lose the key. "
-                 "\n\nAny locked device would need to return to the factory "
-                 "\nfor reprogramming and would be subject to a "
-                 "\nreprogramming fee.  Unless you are a MOH Service "
-                 "\nProvider press NO below. "
-                 "\n\nDo you wish to assign the Provider Key?",
+                 "\nallowed without that same key. \n" +
+                 kOnlyForProviders + "\n\nDo you wish to assign the Provider Key?",
              OperatorButtons::YesNo, OperatorIcon::Exclamation) == OperatorAnswer::Yes;
   if (agreed) draft.keys.insert(draft.keys.begin(), key);
   draft.keyText = draft.keys.front();

@@ -50,6 +50,8 @@ std::string ZoneShown(const std::string& zone);
 // with "0", upper case.
 std::string DeviceIdOf(const std::string& typed);
 
+// The question when the operator picks the provider key to use.
+const std::string& UseProviderKeyQuestion();
 // "Assign Key": the box's text becomes the assigned key once the operator
 // agrees. False when refused or declined.
 bool AssignKey(SecurityDraft& draft, Operator& op);

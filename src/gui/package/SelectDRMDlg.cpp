@@ -25,22 +25,6 @@ constexpr int kColumnUnits = 175;
 constexpr int kTickMs = 100;
 const QDate kLastStaleDay(2036, 1, 31);
 
-constexpr const char* kUseKeyText =
-    "\nIMPORTANT!\n"
-    "\nService Provider Keys should ONLY be used by MOH "
-    "\nService Providers.  If you are not an MOH Service "
-    "\nProvider you should not use this feature as it will "
-    "\npermanently lock your device if you lose the key. "
-    "\n\nAny locked device would need to return to the factory "
-    "\nfor reprogramming and would be subject to a "
-    "\nreprogramming fee.  Unless you are a MOH Service "
-    "\nProvider press NO below. "
-    "\n\nIt is recommended that the key be stored in a "
-    "\nsecure location.  Use the 'Backup Data' button "
-    "\non this page to store the key as well as all of the "
-    "\ndevices and settings."
-    "\n\nDo you wish to use the Provider Key?";
-
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 std::string TextOf(const QComboBox* box) { return box->currentText().toStdString(); }
 QDate DateOf(const LocalDateTime& d) { return QDate(d.Year, d.Month, d.Day); }
@@ -242,7 +226,7 @@ void CSelectDRMDlg::KeyCheck(bool picked) {
     unlock_->setEnabled(false);
     return;
   }
-  if (picked && context_.op.Ask("Use Provider Key?", kUseKeyText, OperatorButtons::YesNo,
+  if (picked && context_.op.Ask("Use Provider Key?", UseProviderKeyQuestion(), OperatorButtons::YesNo,
                                 OperatorIcon::Exclamation) == OperatorAnswer::No) {
     key_->setCurrentText(QString::fromLatin1(kAllZeroKey));
     KeyCheck(false);
