@@ -29,21 +29,6 @@ QStringList Texts(const std::vector<std::string>& entries) {
   return texts;
 }
 
-// Shows a production's progress under the lists; UI thread only.
-class WorkProgress final : public Progress {
- public:
-  WorkProgress(QLabel& caption, QProgressBar& bar) : caption_(caption), bar_(bar) {}
-  void SetCaption(std::string_view text) override {
-    caption_.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  }
-  void SetRange(int low, int high) override { bar_.setRange(low, high); }
-  void SetPosition(int position) override { bar_.setValue(position); }
-
- private:
-  QLabel& caption_;
-  QProgressBar& bar_;
-};
-
 // Runs the save or open flow's progress dialogs through the seam, on the
 // UI thread whichever thread the flow runs on.
 class SeamProgressDialog final : public PackageProgressDialog {
@@ -247,34 +232,33 @@ void CMainDlg::OnFileAction(const QString& action) {
   RefreshStatus();
 }
 
-void CMainDlg::RunFileFlow(const std::function<void(PackageProgressDialog&)>& flow) {
-  SeamProgressDialog progress(screens_, this);
+void CMainDlg::WhileListsWait(const std::function<void()>& work) {
   const std::initializer_list<QWidget*> choices = {device_, configure_, file_, help_};
   for (QWidget* choice : choices) choice->setEnabled(false);
-  // The flow changes the session the day check reads.
+  // The work changes the session the day check reads.
   dayTimer_.stop();
-  RunOffUiThread([&] { flow(progress); });
+  RunOffUiThread(work);
   dayTimer_.start();
   for (QWidget* choice : choices) choice->setEnabled(true);
 }
 
+void CMainDlg::RunFileFlow(const std::function<void(PackageProgressDialog&)>& flow) {
+  SeamProgressDialog progress(screens_, this);
+  WhileListsWait([&] { flow(progress); });
+}
+
 void CMainDlg::RunProduction(const std::function<void(ProjectContext&)>& work) {
-  WorkProgress shown(*workCaption_, *workBar_);
+  BarProgress shown(*workBar_, workCaption_);
   QObject relay;
   HandedOverProgress handedOver(relay, shown);
   ProjectContext working{context_.session, context_.home,  context_.op,   context_.clock,
                          context_.converter, context_.player, handedOver, context_.trace};
-  const std::initializer_list<QWidget*> choices = {device_, configure_, file_, help_};
-  for (QWidget* choice : choices) choice->setEnabled(false);
-  dayTimer_.stop();
   workBar_->setValue(0);
   workCaption_->show();
   workBar_->show();
-  RunOffUiThread([&] { work(working); });
+  WhileListsWait([&] { work(working); });
   workCaption_->hide();
   workBar_->hide();
-  dayTimer_.start();
-  for (QWidget* choice : choices) choice->setEnabled(true);
 }
 
 // Closing the window asks the same question but leaves the player alone.

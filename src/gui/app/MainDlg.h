@@ -47,6 +47,8 @@ class CMainDlg : public ChromeDialog {
   void OnDevice();
   void OnConfigure(const QString& entry);
   void OnFileAction(const QString& action);
+  // Runs work off the UI thread while the lists and the day check wait.
+  void WhileListsWait(const std::function<void()>& work);
   // The save or open flow runs off the UI thread: a Tonvex-One save mixes
   // the production first. Its questions, file dialogs and progress dialog
   // come to the UI thread; the lists wait meanwhile.

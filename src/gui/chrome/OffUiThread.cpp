@@ -1,6 +1,8 @@
 #include "gui/chrome/OffUiThread.h"
 
 #include <QEventLoop>
+#include <QLabel>
+#include <QProgressBar>
 #include <QMetaObject>
 #include <QObject>
 #include <thread>
@@ -17,6 +19,20 @@ void RunOffUiThread(const std::function<void()>& work) {
   });
   loop.exec();
   worker.join();
+}
+
+void BarProgress::SetCaption(std::string_view text) {
+  if (auto* label = qobject_cast<QLabel*>(caption_)) {
+    label->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
+}
+
+void BarProgress::SetRange(int low, int high) {
+  if (auto* bar = qobject_cast<QProgressBar*>(&bar_)) bar->setRange(low, high);
+}
+
+void BarProgress::SetPosition(int position) {
+  if (auto* bar = qobject_cast<QProgressBar*>(&bar_)) bar->setValue(position);
 }
 
 }  // namespace corvane

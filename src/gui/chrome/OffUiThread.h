@@ -34,6 +34,20 @@ auto OnUiThread(Call call) -> decltype(call()) {
   }
 }
 
+// Shows reports on a bar and, when given, captions on a label; UI thread
+// only, so work elsewhere reaches it through a HandedOverProgress.
+class BarProgress final : public Progress {
+ public:
+  explicit BarProgress(QWidget& bar, QWidget* caption = nullptr) : bar_(bar), caption_(caption) {}
+  void SetCaption(std::string_view text) override;
+  void SetRange(int low, int high) override;
+  void SetPosition(int position) override;
+
+ private:
+  QWidget& bar_;
+  QWidget* caption_;
+};
+
 // Hands each report of a worker to a progress on the UI thread. Reports
 // still queued when the relay goes are dropped with it.
 class HandedOverProgress final : public Progress {

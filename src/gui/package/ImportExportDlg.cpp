@@ -1,9 +1,6 @@
 #include "gui/package/ImportExportDlg.h"
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <QLabel>
-#include <QMetaObject>
 #include <QProgressBar>
 
 #include "gui/chrome/ColorButton.h"
@@ -11,24 +8,6 @@
 #include "package/PackageStatus.h"
 
 namespace corvane {
-
-// Hands the work's progress to the bar on the UI thread.
-class CImportExportDlg::BarProgress final : public Progress {
- public:
-  explicit BarProgress(QProgressBar& bar) : bar_(bar) {}
-  void SetCaption(std::string_view) override {}
-  void SetRange(int low, int high) override {
-    QMetaObject::invokeMethod(&bar_, [this, low, high] { bar_.setRange(low, high); },
-                              Qt::QueuedConnection);
-  }
-  void SetPosition(int position) override {
-    QMetaObject::invokeMethod(&bar_, [this, position] { bar_.setValue(position); },
-                              Qt::QueuedConnection);
-  }
-
- private:
-  QProgressBar& bar_;
-};
 
 CImportExportDlg::CImportExportDlg(std::string text, ProgressWork work, QWidget* parent)
     : ChromeDialog(QSize(320, 101), 0, parent), text_(std::move(text)), work_(std::move(work)) {
@@ -64,11 +43,15 @@ void CImportExportDlg::Start() {
   if (started_) return;
   started_ = true;
   working_ = true;
-  BarProgress progress(*bar_);
+  BarProgress shown(*bar_);
   int code = 0;
-  RunOffUiThread([&] { code = static_cast<int>(work_(progress)); });
-  // Positions still queued would land after the result.
-  QCoreApplication::removePostedEvents(bar_, QEvent::MetaCall);
+  {
+    // Reports still queued when the work ends go with the relay, so none
+    // lands after the result.
+    QObject relay;
+    HandedOverProgress progress(relay, shown);
+    RunOffUiThread([&] { code = static_cast<int>(work_(progress)); });
+  }
   working_ = false;
   Finish(code);
 }

@@ -41,7 +41,6 @@ class CImportExportDlg : public ChromeDialog {
   void CloseRequested() override {}
 
  private:
-  class BarProgress;
   void Finish(int code);
 
   std::string text_;
