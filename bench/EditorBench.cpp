@@ -19,7 +19,7 @@
 #include "common/Clock.h"
 #include "project/ChannelEditor.h"
 #include "session/DeviceModel.h"
-#include "AgreeingOperator.h"
+#include "BenchProject.h"
 
 namespace {
 
@@ -37,16 +37,10 @@ std::string FileName(int number) {
   return name;
 }
 
-std::filesystem::path BenchFolder() {
-  const char* base = std::getenv("CORVANE_BENCH_DIR");
-  return std::filesystem::path(base != nullptr ? base : "/tmp") / "corvane-editor-bench";
-}
-
 // A session whose temporary folder holds the files, with channel 1 holding
 // the rows, opened in an editor.
-struct EditorBench {
-  explicit EditorBench(DeviceModel model) : session(Folders()) {
-    std::filesystem::create_directories(session.Folders.TempFolder);
+struct EditorBench : BenchProject<> {
+  explicit EditorBench(DeviceModel model) : BenchProject(BenchFolder("corvane-editor-bench")) {
     for (int i = 0; i < kFiles; ++i) {
       const auto file = std::filesystem::path(session.Folders.TempFolder) / FileName(i);
       if (!std::filesystem::exists(file)) std::ofstream(file) << std::string(4096, 'x');
@@ -68,22 +62,6 @@ struct EditorBench {
     editor = std::make_unique<ChannelEditor>(context, 1);
     editor->Open();
   }
-  static SessionFolders Folders() {
-    SessionFolders folders;
-    folders.ApplicationFolder = BenchFolder();
-    folders.TempFolder = (BenchFolder() / "temp").string() + "/";
-    folders.ProgramFolder = BenchFolder() / "program";
-    return folders;
-  }
-
-  SessionState session;
-  HomeState home;
-  AgreeingOperator op;
-  SystemClock clock;
-  FfmpegAudioConverter converter;
-  NullMediaPlayer player;
-  NoProgress progress;
-  ProjectContext context{session, home, op, clock, converter, player, progress, TraceLog::Silent()};
   std::unique_ptr<ChannelEditor> editor;
 };
 

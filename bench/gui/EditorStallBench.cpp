@@ -7,9 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QStringList>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -17,7 +15,8 @@
 #include <fstream>
 #include <vector>
 
-#include "AgreeingOperator.h"
+#include "BenchProject.h"
+#include "gui/StallMeter.h"
 #include "audio/MediaPlayer.h"
 #include "audio/WaveFormat.h"
 #include "common/Clock.h"
@@ -34,14 +33,9 @@ constexpr int kFiles = 20;
 constexpr int kSeconds = 180;
 constexpr int kRate = 22050;
 
-std::filesystem::path BenchFolder() {
-  const char* base = std::getenv("CORVANE_BENCH_DIR");
-  return std::filesystem::path(base != nullptr ? base : "/tmp") / "corvane-stall-bench";
-}
-
 // Three minutes of a tone as a 16-bit mono WAV, made once.
 QStringList SourceFiles() {
-  const auto folder = BenchFolder() / "sources";
+  const auto folder = BenchFolder("corvane-stall-bench") / "sources";
   std::filesystem::create_directories(folder);
   QStringList files;
   for (int i = 0; i < kFiles; ++i) {
@@ -64,47 +58,27 @@ QStringList SourceFiles() {
 
 void BM_EditorAddsTwentyFiles(benchmark::State& state) {
   const QStringList sources = SourceFiles();
-  SessionFolders folders;
-  folders.ApplicationFolder = BenchFolder();
-  folders.TempFolder = (BenchFolder() / "temp").string() + "/";
-  folders.ProgramFolder = BenchFolder() / "program";
+  const auto root = BenchFolder("corvane-stall-bench");
   for (auto _ : state) {
     state.PauseTiming();
-    std::filesystem::remove_all(folders.TempFolder);
-    std::filesystem::create_directories(folders.TempFolder);
-    SessionState session(folders);
-    session.ApplyModel(ModelNumber(DeviceModel::TonvexSU), true);
-    session.Channel1.ResetSettings();
-    session.Channel1.ResetPlaylists();
-    HomeState home;
-    home.Channel1Modified = true;
-    AgreeingOperator op;
-    SystemClock clock;
-    FfmpegAudioConverter converter;
-    NullMediaPlayer player;
-    NoProgress progress;
-    ProjectContext context{session, home, op, clock, converter, player, progress, TraceLog::Silent()};
+    std::filesystem::remove_all(root / "temp");
+    BenchProject<> project(root);
+    project.session.ApplyModel(ModelNumber(DeviceModel::TonvexSU), true);
+    project.session.Channel1.ResetSettings();
+    project.session.Channel1.ResetPlaylists();
+    project.home.Channel1Modified = true;
     DesktopScreens screens;
-    CChannelDlg editor(context, screens, 1);
+    CChannelDlg editor(project.context, screens, 1);
     editor.show();
     QApplication::processEvents();
     state.ResumeTiming();
 
-    QElapsedTimer clockSinceTick;
-    qint64 longest = 0;
-    QTimer ticker;
-    ticker.setInterval(10);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-      longest = std::max(longest, clockSinceTick.restart());
-    });
-    clockSinceTick.start();
-    ticker.start();
+    const StallMeter stalls;
     emit editor.ListBox(MediaListKind::Messages)->FilesDropped(sources);
-    ticker.stop();
     if (editor.Editor().List(MediaListKind::Messages).RowCount() != kFiles) {
       state.SkipWithError("not every file was added");
     }
-    state.counters["longest_stall_ms"] = static_cast<double>(longest);
+    state.counters["longest_stall_ms"] = static_cast<double>(stalls.LongestMs());
   }
 }
 BENCHMARK(BM_EditorAddsTwentyFiles)->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);

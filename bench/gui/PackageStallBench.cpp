@@ -8,8 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "AgreeingOperator.h"
+#include "BenchProject.h"
+#include "gui/StallMeter.h"
 #include "audio/MediaPlayer.h"
 #include "common/Clock.h"
 #include "gui/package/ImportExportDlg.h"
@@ -32,10 +31,7 @@ using namespace corvane;
 constexpr int kMembers = 8;
 constexpr std::size_t kMemberSize = 128u << 20;
 
-std::filesystem::path BenchFolder() {
-  const char* base = std::getenv("CORVANE_BENCH_DIR");
-  return std::filesystem::path(base != nullptr ? base : "/tmp") / "corvane-package-stall";
-}
+std::filesystem::path Root() { return BenchFolder("corvane-package-stall"); }
 
 // Says yes to every question, saves and opens the one package.
 class PackageOperator final : public AgreeingOperator {
@@ -44,7 +40,7 @@ class PackageOperator final : public AgreeingOperator {
     return opened;
   }
   std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogRequest&) override {
-    return BenchFolder() / "packages" / "bench.ipc";
+    return Root() / "packages" / "bench.ipc";
   }
   std::filesystem::path opened;
 };
@@ -56,34 +52,20 @@ class MeasuredDialog final : public PackageProgressDialog {
   int Run(const std::string& text, const ProgressWork& work) override {
     CImportExportDlg dialog(text, work);
     dialog.show();
-    QElapsedTimer sinceTick;
-    QTimer ticker;
-    ticker.setInterval(10);
-    QObject::connect(&ticker, &QTimer::timeout,
-                     [&] { longest = std::max(longest, sinceTick.restart()); });
-    sinceTick.start();
-    ticker.start();
+    const StallMeter stalls;
     dialog.Start();
-    ticker.stop();
+    longest = stalls.LongestMs();
     dialog.HoldTick();
     return dialog.result();
   }
   qint64 longest = 0;
 };
 
-struct Project {
-  Project() : session(Folders()) {
-    std::filesystem::create_directories(session.Folders.TempFolder);
-    std::filesystem::create_directories(BenchFolder() / "packages");
+struct Project : BenchProject<PackageOperator> {
+  Project() : BenchProject(Root()) {
+    std::filesystem::create_directories(Root() / "packages");
     session.ApplyModel(ModelNumber(DeviceModel::TonvexSU), true);
     home.CurrentModel = ModelNumber(DeviceModel::TonvexSU);
-  }
-  static SessionFolders Folders() {
-    SessionFolders folders;
-    folders.ApplicationFolder = BenchFolder();
-    folders.TempFolder = (BenchFolder() / "temp").string() + "/";
-    folders.ProgramFolder = BenchFolder() / "program";
-    return folders;
   }
   // The members in the temporary folder and channel 1 naming them.
   void FillChannel() {
@@ -102,15 +84,6 @@ struct Project {
     }
     home.Channel1Modified = true;
   }
-
-  SessionState session;
-  HomeState home;
-  PackageOperator op;
-  SystemClock clock;
-  FfmpegAudioConverter converter;
-  NullMediaPlayer player;
-  NoProgress progress;
-  ProjectContext context{session, home, op, clock, converter, player, progress, TraceLog::Silent()};
 };
 
 void BM_SavePackageStall(benchmark::State& state) {
@@ -118,8 +91,8 @@ void BM_SavePackageStall(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     project.FillChannel();
-    std::filesystem::remove_all(BenchFolder() / "packages");
-    std::filesystem::create_directories(BenchFolder() / "packages");
+    std::filesystem::remove_all(Root() / "packages");
+    std::filesystem::create_directories(Root() / "packages");
     state.ResumeTiming();
     MeasuredDialog dialog;
     if (!RunSaveFlow(project.context, dialog)) state.SkipWithError("the package was not saved");
@@ -132,11 +105,11 @@ void BM_OpenPackageStall(benchmark::State& state) {
   project.FillChannel();
   {
     MeasuredDialog dialog;
-    std::filesystem::remove_all(BenchFolder() / "packages");
-    std::filesystem::create_directories(BenchFolder() / "packages");
+    std::filesystem::remove_all(Root() / "packages");
+    std::filesystem::create_directories(Root() / "packages");
     RunSaveFlow(project.context, dialog);
   }
-  for (const auto& entry : std::filesystem::directory_iterator(BenchFolder() / "packages")) {
+  for (const auto& entry : std::filesystem::directory_iterator(Root() / "packages")) {
     project.op.opened = entry.path();
   }
   for (auto _ : state) {
