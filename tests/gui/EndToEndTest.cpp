@@ -216,15 +216,7 @@ TEST_F(GuiEndToEnd, APackageWithScheduledMessagesIsRefusedOutsideMohMode) {
   op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
   const auto package = SavePackage(*homeScreen, "timed");
 
-  op.ExpectOpenFile(package).ExpectMessage(
-      "Incompatible File",
-      "\nThis file was created with Scheduled Messages which "
-      "\nare not compatible with the current operation mode. "
-      "\n\nTo open this file, restart the application, and "
-      "\nselect the 'Music On Hold Service Resellers Only' "
-      "\ncheckbox to enable the functionality.  Delete all "
-      "\nscheduled messages from the channel pages and "
-      "\nresave the file.");
+  op.ExpectOpenFile(package).ExpectMessage("Incompatible File", kIncompatibleText);
   Pick(*homeScreen, "file", "Open Existing File");
   EXPECT_FALSE(session.Channel1.HoldsAnyEntry());
   EXPECT_TRUE(NamesIn(Temp()).empty());

@@ -127,7 +127,7 @@ TEST_F(GuiHomeScreen, TheDeviceListChangesTheOtherListsAndTheSummary) {
   EXPECT_TRUE(op.AllAnswered());
 }
 
-TEST_F(GuiHomeScreen, AProductionIsMixedOffTheUiThreadThenPlayedOrExported) {
+TEST_F(GuiHomeScreen, AProductionIsMixedOffTheUiThreadThenPlayed) {
   CMainDlg homeScreen(context, screens);
   ShowScreen(homeScreen);
   auto* device = Find<QComboBox>(&homeScreen, "device");
@@ -145,20 +145,17 @@ TEST_F(GuiHomeScreen, AProductionIsMixedOffTheUiThreadThenPlayedOrExported) {
     QMetaObject::invokeMethod(
         &homeScreen, [&] { handledWhileMixing = bar->isVisible(); }, Qt::QueuedConnection);
   };
+  player.log.clear();
   Pick(Find<ActionList>(&homeScreen, "file"), "Preview Audio Production");
   EXPECT_TRUE(handledWhileMixing);
   EXPECT_FALSE(bar->isVisible());
   EXPECT_EQ(player.playing, (temp / "output.wav").string());
   EXPECT_EQ(session.Audio.ConversionRate, session.Audio.ProjectRate);
 
-  player.onStop = nullptr;
-  QSignalSpy chosen(Find<ActionList>(&homeScreen, "file"), &ActionList::ActionChosen);
-  op.ExpectSaveFile(data.Path() / "mix.wav");
-  Pick(Find<ActionList>(&homeScreen, "file"), "Create Audio Production");
-  EXPECT_EQ(DecodeAll(data.Path() / "mix.wav", session.Audio.OutputRate).size() / session.Audio.OutputRate, 2u);
+  // Disabling the lists meanwhile picked nothing a second time.
+  EXPECT_EQ(player.log, (std::vector<std::string>{"stop", "play " + (temp / "output.wav").string()}));
   EXPECT_TRUE(Find<QWidget>(&homeScreen, "file")->isEnabled());
   EXPECT_TRUE(op.AllAnswered());
-  EXPECT_EQ(chosen.count(), 1);  // disabling the lists meanwhile picks nothing
 }
 
 }  // namespace

@@ -15,6 +15,16 @@
 
 namespace corvane {
 
+// Why a package with scheduled messages is refused outside MOH mode.
+inline constexpr const char* kIncompatibleText =
+    "\nThis file was created with Scheduled Messages which "
+    "\nare not compatible with the current operation mode. "
+    "\n\nTo open this file, restart the application, and "
+    "\nselect the 'Music On Hold Service Resellers Only' "
+    "\ncheckbox to enable the functionality.  Delete all "
+    "\nscheduled messages from the channel pages and "
+    "\nresave the file.";
+
 inline constexpr const char* kPackageFilter =
     "Corvane Media Files (*.ipc)|*.ipc|All Files (*.*)|*.*||";
 

@@ -17,15 +17,6 @@ namespace corvane {
 namespace {
 
 
-constexpr const char* kIncompatibleText =
-    "\nThis file was created with Scheduled Messages which "
-    "\nare not compatible with the current operation mode. "
-    "\n\nTo open this file, restart the application, and "
-    "\nselect the 'Music On Hold Service Resellers Only' "
-    "\ncheckbox to enable the functionality.  Delete all "
-    "\nscheduled messages from the channel pages and "
-    "\nresave the file.";
-
 constexpr const char* kPreviouslyLockedText =
     "\nThis file was locked with a Service Provider Key  "
     "\nor Device Number, which is not compatible with the "

@@ -191,6 +191,11 @@ TEST_F(SecurityEditingTest, AKeyMustBeAssignedBeforeItIsUsed) {
                     "\n\nDo you wish to assign the Provider Key?",
                     OperatorAnswer::Yes);
   EXPECT_TRUE(AssignKey(draft, op));
+  // Picking the key to use warns the same way, and points at the backup.
+  const std::string& question = UseProviderKeyQuestion();
+  EXPECT_EQ(question.rfind("\nIMPORTANT!\n\nService Provider Keys should ONLY", 0), 0u);
+  EXPECT_NE(question.find("press NO below. \n\nIt is recommended"), std::string::npos);
+  EXPECT_TRUE(question.ends_with("\n\nDo you wish to use the Provider Key?"));
   EXPECT_EQ(draft.keys, (std::vector<std::string>{"MYKEY", kAllZeroKey}));
   EXPECT_TRUE(KeyAssigned(draft));
   // Opened again, the assigned key is offered with "none" after it.

@@ -70,22 +70,13 @@ class HomeScreenTest : public ::testing::Test, protected StandInProject {
   std::string newDeviceId = kAllZeroKey;
 };
 
-TEST_F(HomeScreenTest, TheSummaryFollowsTheModelMohModeAndFlags) {
-  HomeSummary s = SummaryOf(session, home);
-  EXPECT_EQ(s.channel1Label, "Media/Messages:");
-  EXPECT_FALSE(s.showChannel2);
-  EXPECT_FALSE(s.showSecurity);
-  EXPECT_EQ(s.fileStatus, "Not Saved");
+TEST_F(HomeScreenTest, TheSummaryShowsSecurityOnlyForPlayersInMohMode) {
+  EXPECT_FALSE(SummaryOf(session, home).showSecurity);
   session.Security.MohMode = true;
-  home.CurrentModel = kSU;
-  home.Channel2Modified = true;
   home.FileSaved = true;
-  s = SummaryOf(session, home);
-  EXPECT_EQ(s.channel1Label, "Channel 1:");
-  EXPECT_TRUE(s.showChannel2);
+  const HomeSummary s = SummaryOf(session, home);
   EXPECT_TRUE(s.showSecurity);
-  EXPECT_EQ(std::tie(s.channel1, s.channel2, s.fileStatus),
-            std::tie("Not Modified", "Modified", "Saved"));
+  EXPECT_EQ(s.fileStatus, "Saved");
   home.CurrentModel = kMix;
   EXPECT_FALSE(SummaryOf(session, home).showSecurity);
 }

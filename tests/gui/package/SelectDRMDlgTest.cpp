@@ -103,27 +103,12 @@ TEST_F(GuiMediaSecurity, AnAssignedKeyNeedsADeviceAndOffersTheUnlockOrder) {
   EXPECT_FALSE(Find<QWidget>(&screen, "assignKey")->isVisible());
   EXPECT_FALSE(Find<QCheckBox>(&screen, "unlock")->isEnabled());
   key->setCurrentIndex(0);
-  op.ExpectQuestion("Use Provider Key?",
-                    "\nIMPORTANT!\n"
-                    "\nService Provider Keys should ONLY be used by MOH "
-                    "\nService Providers.  If you are not an MOH Service "
-                    "\nProvider you should not use this feature as it will "
-                    "\npermanently lock your device if you lose the key. "
-                    "\n\nAny locked device would need to return to the factory "
-                    "\nfor reprogramming and would be subject to a "
-                    "\nreprogramming fee.  Unless you are a MOH Service "
-                    "\nProvider press NO below. "
-                    "\n\nIt is recommended that the key be stored in a "
-                    "\nsecure location.  Use the 'Backup Data' button "
-                    "\non this page to store the key as well as all of the "
-                    "\ndevices and settings."
-                    "\n\nDo you wish to use the Provider Key?",
-                    OperatorAnswer::No);
+  op.ExpectQuestion("Use Provider Key?", UseProviderKeyQuestion(), OperatorAnswer::No);
   emit key->activated(0);
   EXPECT_EQ(key->currentText(), kAllZeroKey);
   EXPECT_FALSE(Find<QCheckBox>(&screen, "unlock")->isEnabled());
   // The key on a device that is in the list: the unlock order may be given.
-  op.ExpectQuestion("Use Provider Key?", op.History().back().text, OperatorAnswer::Yes);
+  op.ExpectQuestion("Use Provider Key?", UseProviderKeyQuestion(), OperatorAnswer::Yes);
   key->setCurrentIndex(0);
   emit key->activated(0);
   EXPECT_TRUE(Find<QCheckBox>(&screen, "unlock")->isEnabled());
