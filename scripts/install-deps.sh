@@ -17,10 +17,16 @@ optional=(clang libclang-rt-14-dev ffmpeg)
 # scripts/screenshots.sh, which starts the real application.
 desktop=(xvfb xdotool imagemagick x11-utils)
 
+# A sound server the recorder's device test starts privately, with virtual
+# devices. Only where the machine has none: a desktop's own server (PulseAudio
+# or PipeWire's stand-in for it) is never replaced.
+sound=()
+installed() { [[ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" == "install ok installed" ]]; }
+if ! installed pulseaudio && ! installed pipewire-pulse; then sound=(pulseaudio); fi
+
 missing=()
-for p in "${packages[@]}" "${optional[@]}" "${desktop[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+for p in "${packages[@]}" "${optional[@]}" "${desktop[@]}" "${sound[@]}"; do
+  installed "$p" || missing+=("$p")
 done
 
 if ((${#missing[@]} == 0)); then

@@ -36,7 +36,7 @@ class DrivingScreens final : public NestedScreens {
     Click(Find<QAbstractButton>(&editor, "save"));
     return editor.result();
   }
-  std::optional<std::filesystem::path> RecordAudioFile(QWidget*, Operator&) override {
+  std::optional<std::filesystem::path> RecordAudioFile(QWidget*, ProjectContext&) override {
     return std::nullopt;
   }
   int MediaSecurity(QWidget* parent, ProjectContext& context) override {

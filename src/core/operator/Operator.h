@@ -37,4 +37,10 @@ class Operator {
   virtual std::optional<std::filesystem::path> ChooseFileToSave(const FileDialogRequest& request) = 0;
 };
 
+// "Abandon changes?" (Yes/No, warning icon) under the given title; true for Yes.
+inline bool AbandonChanges(Operator& op, const std::string& title = "Cancel") {
+  return op.Ask(title, "Abandon changes?", OperatorButtons::YesNo, OperatorIcon::Exclamation) ==
+         OperatorAnswer::Yes;
+}
+
 }  // namespace corvane

@@ -216,10 +216,7 @@ bool ChannelEditor::LoadDefaults() {
 }
 
 bool ChannelEditor::Cancel() {
-  if (context_.op.Ask("Cancel", "Abandon changes?", OperatorButtons::YesNo,
-                      OperatorIcon::Exclamation) != OperatorAnswer::Yes) {
-    return false;
-  }
+  if (!AbandonChanges(context_.op)) return false;
   for (const MediaListKind kind :
        {MediaListKind::Music, MediaListKind::Messages, MediaListKind::Scheduled}) {
     DropRowsAddedSinceOpening(Lists(), kind, Stored(), OtherChannel(), TempFolder());

@@ -83,8 +83,7 @@ bool PickDevice(ProjectContext& context, std::string_view modelName) {
   SessionState& session = context.session;
   if (model != home.CurrentModel) {
     if ((home.SecurityModified || home.Channel1Modified || home.Channel2Modified) &&
-        context.op.Ask("Changing Device", "Abandon changes?", OperatorButtons::YesNo,
-                       OperatorIcon::Exclamation) != OperatorAnswer::Yes) {
+        !AbandonChanges(context.op, "Changing Device")) {
       return false;
     }
     session.ClearTempFolder();

@@ -2,6 +2,8 @@
 
 #include "gui/app/AboutDlg.h"
 #include "gui/audio/ChangeSamplingRateDlg.h"
+#include "gui/audio/QtAudioInput.h"
+#include "gui/audio/RecordDlg.h"
 #include "gui/channel/ChannelDlg.h"
 #include "gui/package/ImportExportDlg.h"
 #include "gui/package/SelectDRMDlg.h"
@@ -16,11 +18,16 @@ int DesktopScreens::ChannelEditor(QWidget* parent, ProjectContext& context, int 
   return editor.RunModal();
 }
 
-// The recorder has no screen yet: it says so, as it would without an input.
-std::optional<std::filesystem::path> DesktopScreens::RecordAudioFile(QWidget* /*parent*/,
-                                                                     Operator& op) {
-  op.Tell("Record Audio File", "No audio input device was found.", OperatorIcon::Stop);
-  return std::nullopt;
+std::optional<std::filesystem::path> DesktopScreens::RecordAudioFile(QWidget* parent,
+                                                                     ProjectContext& context) {
+  QtAudioInput input;
+  CRecordDlg recorder(input, context.player, context.op,
+                      RecorderWorkFile(context.session.Folders.ApplicationFolder), parent);
+  if (!recorder.Open() || recorder.RunModal() != ChromeDialog::kConfirmed ||
+      recorder.RecordingPath().empty()) {
+    return std::nullopt;
+  }
+  return recorder.RecordingPath();
 }
 
 int DesktopScreens::MediaSecurity(QWidget* parent, ProjectContext& context) {

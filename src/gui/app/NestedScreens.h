@@ -24,7 +24,8 @@ class NestedScreens {
   // result, 0 when the channel was saved.
   virtual int ChannelEditor(QWidget* parent, ProjectContext& context, int channelNumber) = 0;
   // "Record Audio File": the recording the operator saved, or nothing.
-  virtual std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent, Operator& op) = 0;
+  virtual std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent,
+                                                               ProjectContext& context) = 0;
   // "Media Security"; 0 when the operator confirmed.
   virtual int MediaSecurity(QWidget* parent, ProjectContext& context) = 0;
   // "Sampling Rates / Output Format".
@@ -38,7 +39,8 @@ class DesktopScreens final : public NestedScreens {
  public:
   void HelpBox(QWidget* parent) override;
   int ChannelEditor(QWidget* parent, ProjectContext& context, int channelNumber) override;
-  std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent, Operator& op) override;
+  std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent,
+                                                       ProjectContext& context) override;
   int MediaSecurity(QWidget* parent, ProjectContext& context) override;
   void SamplingRates(QWidget* parent, ProjectContext& context, bool channel1HoldsEntries) override;
   int PackageProgress(QWidget* parent, const std::string& text, const ProgressWork& work) override;

@@ -4,7 +4,8 @@
 #include <QAudioSource>
 #include <QByteArray>
 #include <QMediaDevices>
-#include <cstring>
+#include <optional>
+#include <span>
 
 namespace corvane {
 namespace {
@@ -18,7 +19,23 @@ QAudioFormat CaptureFormat() {
 }
 
 // Room for a few seconds, so a late timer tick loses nothing.
-constexpr qsizetype kCaptureBufferBytes = kCaptureRate * 2 * 4;
+constexpr int kBufferSeconds = 4;
+
+std::optional<DeviceSample> DeviceSampleOf(QAudioFormat::SampleFormat sample) {
+  switch (sample) {
+    case QAudioFormat::UInt8: return DeviceSample::UInt8;
+    case QAudioFormat::Int16: return DeviceSample::Int16;
+    case QAudioFormat::Int32: return DeviceSample::Int32;
+    case QAudioFormat::Float: return DeviceSample::Float;
+    default: return std::nullopt;
+  }
+}
+
+std::optional<DeviceFormat> DeviceFormatOf(const QAudioFormat& format) {
+  const auto sample = DeviceSampleOf(format.sampleFormat());
+  if (!format.isValid() || !sample) return std::nullopt;
+  return DeviceFormat{format.sampleRate(), format.channelCount(), *sample};
+}
 
 }  // namespace
 
@@ -33,17 +50,25 @@ std::vector<std::string> QtAudioInput::Devices() {
   return names;
 }
 
+QAudioFormat QtAudioInput::RecordingFormat(std::size_t device) const {
+  if (device >= static_cast<std::size_t>(devices_.size())) return {};
+  const QAudioDevice& chosen = devices_[static_cast<qsizetype>(device)];
+  return chosen.isFormatSupported(CaptureFormat()) ? CaptureFormat() : chosen.preferredFormat();
+}
+
 bool QtAudioInput::SupportsCaptureFormat(std::size_t device) {
-  return device < static_cast<std::size_t>(devices_.size()) &&
-         devices_[static_cast<qsizetype>(device)].isFormatSupported(CaptureFormat());
+  const auto format = DeviceFormatOf(RecordingFormat(device));
+  CaptureResampler probe;
+  return format && probe.Open(*format);
 }
 
 bool QtAudioInput::Start(std::size_t device) {
   Stop();
-  if (device >= static_cast<std::size_t>(devices_.size())) return false;
-  source_ =
-      std::make_unique<QAudioSource>(devices_[static_cast<qsizetype>(device)], CaptureFormat());
-  source_->setBufferSize(kCaptureBufferBytes);
+  const QAudioFormat recording = RecordingFormat(device);
+  const auto format = DeviceFormatOf(recording);
+  if (!format || !resampler_.Open(*format)) return false;
+  source_ = std::make_unique<QAudioSource>(devices_[static_cast<qsizetype>(device)], recording);
+  source_->setBufferSize(recording.bytesForDuration(kBufferSeconds * 1000000LL));
   captured_ = source_->start();
   if (captured_ == nullptr || source_->error() != QAudio::NoError) {
     Stop();
@@ -55,12 +80,9 @@ bool QtAudioInput::Start(std::size_t device) {
 void QtAudioInput::TakeCaptured(std::vector<std::int16_t>& into) {
   if (captured_ == nullptr) return;
   const QByteArray bytes = captured_->readAll();
-  carry_.insert(carry_.end(), bytes.begin(), bytes.end());
-  const std::size_t samples = carry_.size() / 2;
-  const std::size_t at = into.size();
-  into.resize(at + samples);
-  std::memcpy(into.data() + at, carry_.data(), samples * 2);
-  carry_.erase(carry_.begin(), carry_.begin() + static_cast<std::ptrdiff_t>(samples * 2));
+  resampler_.Convert(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())),
+                     into);
 }
 
 void QtAudioInput::Stop() {
@@ -69,7 +91,7 @@ void QtAudioInput::Stop() {
     captured_ = nullptr;
     source_.reset();
   }
-  carry_.clear();
+  resampler_.Close();
 }
 
 }  // namespace corvane

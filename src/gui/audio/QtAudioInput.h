@@ -1,12 +1,16 @@
 #pragma once
-// The desktop's sound inputs through Qt Multimedia, for the recorder. The
-// screen's timer takes what arrived; nothing runs on another thread.
+// The desktop's sound inputs through Qt Multimedia, for the recorder. A
+// device that cannot give the capture format itself records in its own
+// format, converted as it arrives. The screen's timer takes what arrived;
+// nothing runs on another thread.
 
 #include <QAudioDevice>
+#include <QAudioFormat>
 #include <QList>
 #include <memory>
 
 #include "audio/AudioInput.h"
+#include "audio/CaptureResampler.h"
 
 class QAudioSource;
 class QIODevice;
@@ -25,10 +29,13 @@ class QtAudioInput final : public AudioInput {
   void Stop() override;
 
  private:
+  // The format the device records in: the capture format where it takes
+  // it, else its own preferred one.
+  QAudioFormat RecordingFormat(std::size_t device) const;
   QList<QAudioDevice> devices_;
   std::unique_ptr<QAudioSource> source_;
   QIODevice* captured_ = nullptr;    // owned by source_
-  std::vector<std::uint8_t> carry_;  // a half sample left from the last read
+  CaptureResampler resampler_;
 };
 
 }  // namespace corvane

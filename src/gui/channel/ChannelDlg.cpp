@@ -203,7 +203,7 @@ void CChannelDlg::ConnectList(MediaListKind kind) {
           [this, kind](int row) { editor_.PlayRow(kind, static_cast<std::size_t>(row)); });
   connect(list, &COLEDragAndDropListBox::StopRequested, this, [this] { editor_.StopPlaying(); });
   connect(list, &COLEDragAndDropListBox::RecordRequested, this, [this, kind] {
-    const auto recording = screens_.RecordAudioFile(this, context_.op);
+    const auto recording = screens_.RecordAudioFile(this, context_);
     if (!recording) return;
     const std::vector<std::filesystem::path> files = {*recording};
     WhileAdding([this, kind, files] { editor_.AddFiles(kind, files); });

@@ -145,10 +145,7 @@ void CSelectDRMDlg::BuildButtons() {
       {"restore", "Restore Data", QRect(kColumnUnits, 202, 80, 14), 10, [this] { OnRestore(); }},
       {"ok", "OK", QRect(kColumnUnits, 228, 60, 20), 14, [this] { OnOk(); }},
       {"cancel", "Cancel", QRect(kColumnUnits + 70, 228, 60, 20), 14, [this] {
-         if (context_.op.Ask("Cancel", "Abandon changes?", OperatorButtons::YesNo,
-                             OperatorIcon::Exclamation) == OperatorAnswer::Yes) {
-           done(kLeft);
-         }
+         if (AbandonChanges(context_.op)) done(kLeft);
        }},
   };
   for (const ButtonRow& row : rows) {

@@ -23,7 +23,7 @@ class RecordingScreens final : public NestedScreens {
     opened.emplace_back("channel " + std::to_string(channelNumber), parent);
     return editorResult;
   }
-  std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent, Operator& /*op*/) override {
+  std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent, ProjectContext& /*context*/) override {
     opened.emplace_back("recorder", parent);
     return recording;
   }
