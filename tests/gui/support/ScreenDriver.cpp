@@ -3,12 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QProgressBar>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
 namespace corvane::test {
+
+QStringList UnnamedControls(const QWidget& screen) {
+  QStringList unnamed;
+  for (QWidget* control : screen.findChildren<QWidget*>()) {
+    const auto* button = qobject_cast<QAbstractButton*>(control);
+    const bool operable = button || qobject_cast<QAbstractSpinBox*>(control) ||
+                          qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractItemView*>(control) ||
+                          qobject_cast<QProgressBar*>(control);
+    if (!operable || control->parentWidget() != &screen) continue;
+    const QString name = control->accessibleName().isEmpty() && button ? button->text()
+                                                                       : control->accessibleName();
+    if (name.isEmpty()) unnamed << control->objectName();
+  }
+  return unnamed;
+}
+
 namespace {
 
 bool gDriven = false;

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <stdexcept>
@@ -39,6 +40,10 @@ void Retype(QWidget* lineEdit, const QString& text);
 // Focuses the control and presses the key there.
 void PressEnter(QWidget* control);
 void PressEscape(QWidget* control);
+
+// The object names of the screen's own buttons, boxes, lists and bars that a
+// screen reader could not name.
+QStringList UnnamedControls(const QWidget& screen);
 
 // Drives the next screen that opens modally: once the code under test has
 // shown it, drive(screen) runs inside its modal loop and must end it. A
