@@ -6,6 +6,7 @@
 //   screen_pictures FOLDER
 // Run it on a display at 96 dots per inch (scripts/screenshots.sh does).
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 
 #include "gui/app/Application.h"
 #include "gui/app/MainDlg.h"
+#include "gui/audio/RecordDlg.h"
 #include "gui/channel/ChannelDlg.h"
 #include "gui/channel/MediaListBox.h"
 #include "gui/package/ImportExportDlg.h"
@@ -24,6 +26,7 @@
 #include "package/SecuritySettingsFile.h"
 #include "session/DeviceModel.h"
 #include "support/ScreenTest.h"
+#include "support/ScriptedAudioInput.h"
 
 using namespace corvane;
 
@@ -111,6 +114,24 @@ bool ProgressPicture(const QString& folder) {
   return Picture(progress, folder, "progress.png");
 }
 
+// The recorder 12 seconds into a take, the voice at two thirds of the bar.
+bool RecorderPicture(const QString& folder) {
+  test::StandInProject project;
+  test::ScriptedAudioInput input;
+  input.devices = {"Built-in Microphone", "USB Headset Microphone"};
+  CRecordDlg recorder(input, project.player, project.op,
+                      RecorderWorkFile(project.session.Folders.ApplicationFolder));
+  if (!recorder.Open()) return false;
+  recorder.show();
+  test::Click(recorder.findChild<QAbstractButton*>(QStringLiteral("record")));
+  // The screen's own timer goes on ticking while the picture is taken.
+  for (int tick = 0; tick < 140; ++tick) {
+    input.blocks.emplace_back(kMeterBlockSamples, static_cast<std::int16_t>(tick % 2 ? 11000 : -11000));
+  }
+  for (int tick = 0; tick < 120; ++tick) recorder.RecordTick();
+  return Picture(recorder, folder, "recorder.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,5 +149,6 @@ int main(int argc, char** argv) {
   ok = HomePicture(folder, DeviceModel::TonvexMix, false, "home-mix.png") && ok;
   ok = SecurityPicture(folder) && ok;
   ok = ProgressPicture(folder) && ok;
+  ok = RecorderPicture(folder) && ok;
   return ok ? 0 : 1;
 }

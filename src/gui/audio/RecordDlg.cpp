@@ -72,15 +72,15 @@ void CRecordDlg::BuildButtons() {
     void (CRecordDlg::*action)();
   };
   // Record and Stop Recording share a place, and so do Play and Stop Playing.
-  const QRect first(kLeft, 130, 70, 16);
-  const QRect second(kLeft + 80, 130, 70, 16);
+  const QRect first(kLeft, 130, 85, 16);
+  const QRect second(kLeft + 91, 130, 75, 16);
   const ButtonRow rows[] = {
       {"record", "Record", first, &CRecordDlg::record_, &CRecordDlg::OnRecord},
       {"stopRecording", "Stop Recording", first, &CRecordDlg::stopRecording_, nullptr},
       {"play", "Play", second, &CRecordDlg::play_, &CRecordDlg::OnPlay},
       {"stopPlaying", "Stop Playing", second, &CRecordDlg::stopPlaying_, nullptr},
-      {"save", "Save", QRect(kLeft + 160, 130, 60, 16), nullptr, &CRecordDlg::OnSave},
-      {"cancel", "Cancel", QRect(kLeft + 230, 130, 60, 16), nullptr, &CRecordDlg::OnCancel},
+      {"save", "Save", QRect(kLeft + 172, 130, 60, 16), nullptr, &CRecordDlg::OnSave},
+      {"cancel", "Cancel", QRect(kLeft + 238, 130, 60, 16), nullptr, &CRecordDlg::OnCancel},
   };
   for (const ButtonRow& row : rows) {
     CColorButton* button = AddButton(row.name, QString::fromLatin1(row.text), row.units);
