@@ -39,13 +39,9 @@ CChangeSamplingRateDlg::CChangeSamplingRateDlg(SessionState& session, Operator& 
     codecs << QString::fromLatin1(codec.display.data(), static_cast<qsizetype>(codec.display.size()));
   }
   const auto addRow = [&](const char* name, const char* label, int top, QWidget* control) {
-    QLabel* title = AddLabel((std::string(name) + "Label").c_str(), QString::fromLatin1(label),
-                             ChromeFont(10, Weight::Bold), kBannerColor, QRect(kColumnUnits, top, 150, 12));
-    control->setObjectName(QString::fromLatin1(name));
     control->setFont(ChromeFont(10, Weight::Regular));
-    control->setAccessibleName(QString::fromLatin1(label));
-    control->setGeometry(Units().Rect(kColumnUnits + 150, top, 110, 13));
-    title->setBuddy(control);
+    AddLabelled(name, label, 10, QRect(kColumnUnits, top, 150, 12), control,
+                QRect(kColumnUnits + 150, top, 110, 13));
   };
   projectRate_ = new QComboBox(this);
   projectRate_->addItems(rates);

@@ -43,12 +43,8 @@ CRecordDlg::CRecordDlg(AudioInput& input, MediaPlayer& player, Operator& op,
 void CRecordDlg::BuildControls() {
   const auto addRow = [this](const char* name, const char* label, int top, QWidget* control,
                              int height) {
-    QLabel* title = AddLabel((std::string(name) + "Label").c_str(), QString::fromLatin1(label),
-                             ChromeFont(10, Weight::Bold), kBannerColor, QRect(kLeft, top, kRowWidth, 12));
-    control->setObjectName(QString::fromLatin1(name));
-    control->setAccessibleName(QString::fromLatin1(label));
-    control->setGeometry(Units().Rect(kLeft, top + 13, kRowWidth, height));
-    title->setBuddy(control);
+    AddLabelled(name, label, 10, QRect(kLeft, top, kRowWidth, 12), control,
+                QRect(kLeft, top + 13, kRowWidth, height));
   };
   devices_ = new QComboBox(this);
   devices_->setFont(ChromeFont(10, Weight::Regular));

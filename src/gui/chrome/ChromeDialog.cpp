@@ -1,6 +1,7 @@
 #include "gui/chrome/ChromeDialog.h"
 
 #include <algorithm>
+#include <string>
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -60,6 +61,17 @@ void ChromeDialog::RepaintTick() {
 QLabel* ChromeDialog::AddTitle(int points, const QRect& unitsRect, Qt::Alignment alignment) {
   return AddLabel("title", QString::fromLatin1(kProductName), ChromeFont(points, Weight::Bold),
                   kOnColorText, unitsRect, alignment);
+}
+
+void ChromeDialog::NameControl(const char* name, const char* label, int labelPoints,
+                               const QRect& labelUnits, QWidget& control, const QRect& controlUnits) {
+  QLabel* title = AddLabel((std::string(name) + "Label").c_str(), QString::fromLatin1(label),
+                           ChromeFont(labelPoints, Weight::Bold), kBannerColor, labelUnits);
+  control.setObjectName(QString::fromLatin1(name));
+  control.setAccessibleName(QString::fromLatin1(label));
+  control.setGeometry(Units().Rect(controlUnits.x(), controlUnits.y(), controlUnits.width(),
+                                   controlUnits.height()));
+  title->setBuddy(&control);
 }
 
 QLabel* ChromeDialog::AddLabel(const char* name, const QString& text, const QFont& font,

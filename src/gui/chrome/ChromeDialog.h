@@ -70,6 +70,15 @@ class ChromeDialog : public QDialog {
   QLabel* AddTitle(int points, const QRect& unitsRect, Qt::Alignment alignment);
   QLabel* AddLabel(const char* name, const QString& text, const QFont& font, QRgb color,
                    const QRect& unitsRect, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+  // A control named by a bold label in the banner colour: the label is its
+  // buddy and its accessible name, so keys and screen readers find it. The
+  // label's object name is the control's + "Label".
+  template <class Control>
+  Control* AddLabelled(const char* name, const char* label, int labelPoints, const QRect& labelUnits,
+                       Control* control, const QRect& controlUnits) {
+    NameControl(name, label, labelPoints, labelUnits, *control, controlUnits);
+    return control;
+  }
   QLabel* AddPicture(const char* name, Picture picture, QPoint topLeftPixels);
   CColorButton* AddButton(const char* name, const QString& text, const QRect& unitsRect);
   void AddLogo();
@@ -90,6 +99,8 @@ class ChromeDialog : public QDialog {
 
  private:
   void ScrollTo(int offset);
+  void NameControl(const char* name, const char* label, int labelPoints, const QRect& labelUnits,
+                   QWidget& control, const QRect& controlUnits);
 
   QSize sizeInUnits_;
   int bannerUnits_;

@@ -60,16 +60,11 @@ void CSelectDRMDlg::BuildBoxes() {
   const QFont labelFont = ChromeFont(12, Weight::Bold);
   const QFont boxFont = ChromeFont(11, Weight::Regular);
   const auto addBox = [&](const char* name, const char* label, int top, int width, bool editable) {
-    QLabel* title = AddLabel((std::string(name) + "Label").c_str(), QString::fromLatin1(label),
-                             labelFont, kBannerColor, QRect(kColumnUnits, top, 200, 12));
     auto* box = new QComboBox(this);
-    box->setObjectName(QString::fromLatin1(name));
     box->setEditable(editable);
     box->setFont(boxFont);
-    box->setAccessibleName(QString::fromLatin1(label));
-    box->setGeometry(Units().Rect(kColumnUnits, top + 12, width, 14));
-    title->setBuddy(box);
-    return box;
+    return AddLabelled(name, label, 12, QRect(kColumnUnits, top, 200, 12), box,
+                       QRect(kColumnUnits, top + 12, width, 14));
   };
   key_ = addBox("providerKey", "Service Provider Key", 42, 170, true);
   key_->lineEdit()->setMaxLength(16);
