@@ -207,22 +207,6 @@ TEST_F(GuiEndToEnd, AnOpenThatFailsLeavesAFreshProjectAndSaysWhy) {
   EXPECT_TRUE(op.AllAnswered());
 }
 
-TEST_F(GuiEndToEnd, APackageWithScheduledMessagesIsRefusedOutsideMohMode) {
-  auto homeScreen = LogInAndOpenHome(1);
-  WriteWholeFile(Temp() / "noon.ogg", std::vector<std::uint8_t>(32, 3));
-  session.Channel1.Scheduled.AddEntry({"00:00:01", "noon.ogg"}, 43200, 0x1C011F3E);
-  session.Channel1.Scheduled.Media_Duration = 1;
-  home.Channel1Modified = true;
-  op.ExpectQuestion("Continue saving file?", "Channel 2 not Modified", OperatorAnswer::Yes);
-  const auto package = SavePackage(*homeScreen, "timed");
-
-  op.ExpectOpenFile(package).ExpectMessage("Incompatible File", kIncompatibleText);
-  Pick(*homeScreen, "file", "Open Existing File");
-  EXPECT_FALSE(session.Channel1.HoldsAnyEntry());
-  EXPECT_TRUE(NamesIn(Temp()).empty());
-  EXPECT_TRUE(op.AllAnswered());
-}
-
 TEST_F(GuiEndToEnd, APackageSavedAfterMediaSecurityIsKeyedToTheChosenDevice) {
   session.Security.MohMode = true;  // as ticked at the login
   auto homeScreen = LogInAndOpenHome(1);

@@ -82,9 +82,9 @@ TEST_F(ChannelSettingsFileTest, DecodeReadsOnlyTheBytesThePlayerUsesAndWrapsTime
   expected.MusicVolume = 3;
   expected.MessageVolume = 4;
   expected.LocalVolumeEnabled = 1;
+  expected.LimitLengthEnabled = 2;  // kept as is
   expected.Time_Between_Messages = 125;
   expected.Time_Between_Repeats = 60 + 256;
-  expected.LimitLengthEnabled = 2;  // kept as is
   EXPECT_EQ(channel, expected);
 
   // Crafted times wrap to sixteen bits.
@@ -105,10 +105,10 @@ TEST_F(ChannelSettingsFileTest, SaveWritesTheEncodedBytesUnderTheChannelAndModel
   saved.MessageVolume = 7;
   saved.LocalVolumeEnabled = 0;
   saved.ExtAudioEnabled = 1;
-  saved.Time_Between_Messages = 5999;  // 99:59
   saved.Auto_Add_Default_Music = 0;
-  saved.Time_Between_Repeats = 61;
   saved.LimitLengthEnabled = 1;
+  saved.Time_Between_Messages = 5999;
+  saved.Time_Between_Repeats = 61;  // 99:59 and 1:01
   const ChannelSettingsValues values = ValuesFromChannel(saved);
   ASSERT_TRUE(SaveChannelSettings(appFolder_, 2, kTonvexMix, values));
   const ChannelSettingsBytes encoded = EncodeChannelSettings(values);
@@ -132,13 +132,21 @@ TEST_F(ChannelSettingsFileTest, SaveWritesTheEncodedBytesUnderTheChannelAndModel
 }
 
 // A missing file, one of the wrong length, or a folder that cannot be made
-// gives the defaults; either way a load empties the lists and keeps the
-// reserved area.
+// gives the defaults. Either way a load empties the lists, with their times,
+// days and totals, and keeps every reserved area.
 TEST_F(ChannelSettingsFileTest, LoadGivesDefaultsUnlessTheFileIsWholeAndResetsThePlaylists) {
-  ChannelConfig channel = FreshChannel();
-  channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
-  channel.Messages.ActiveDays = 3;
-  channel.Scheduled.AddEntry(MediaEntry{"00:00:02", "b.ogg"}, 60, 0x1C011F7F);
+  const auto filled = [](ChannelConfig channel) {
+    channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
+    channel.Music.Media_Duration = 1;
+    channel.Music.ListStart_time = 3600;
+    channel.Messages.PlaylistShuffleEnabled = 1;
+    channel.Messages.ActiveDays = 0x02;
+    channel.Messages.ListStop_time = 60;
+    channel.Scheduled.AddEntry(MediaEntry{"00:00:02", "b.ogg"}, 60, 0x1C011F7F);
+    channel.Scheduled.Media_Duration = 2;
+    return channel;
+  };
+  ChannelConfig channel = filled(FreshChannel());
   EXPECT_EQ(LoadChannelSettings(channel, 1, 2, appFolder_), 0);
   EXPECT_EQ(channel, FreshChannel());
   EXPECT_TRUE(fs::is_directory(appFolder_));  // the folder is made for next time
@@ -161,14 +169,17 @@ TEST_F(ChannelSettingsFileTest, LoadGivesDefaultsUnlessTheFileIsWholeAndResetsTh
   EXPECT_EQ(channel, FreshChannel());
 
   test::WriteWholeFile(appFolder_ / "channel1_settings.2", Bytes(good.begin(), good.end()));
-  channel.Music.entries = {MediaEntry{"00:00:01", "a.ogg"}};
-  channel.reserved[0] = 0x5A;
-  channel.Music.reserved[1] = 0x5B;
+  ChannelConfig expected = odd;
+  expected.reserved[43] = 0x11;
+  expected.Music.reserved[0] = 0x22;
+  expected.Messages.reserved[47] = 0x33;
+  expected.Scheduled.reserved[130] = 0x44;
+  channel = filled(expected);
+  channel.MasterVolume = 3;
+  ASSERT_TRUE(channel.HoldsAnyEntry());
   EXPECT_EQ(LoadChannelSettings(channel, 1, 2, appFolder_), 1);
-  EXPECT_EQ(channel.MasterVolume, 9);
+  EXPECT_EQ(channel, expected);
   EXPECT_FALSE(channel.HoldsAnyEntry());
-  EXPECT_EQ(channel.reserved[0], 0x5A);
-  EXPECT_EQ(channel.Music.reserved[1], 0x5B);
 }
 
 }  // namespace

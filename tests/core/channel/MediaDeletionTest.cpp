@@ -28,10 +28,11 @@ class MediaDeletionTest : public ::testing::Test {
     if (name.find('/') == std::string::npos)
       test::WriteWholeFile(temp / name, std::vector<std::uint8_t>{1});
   }
-  std::size_t Delete(MediaListKind kind) {
+  std::size_t Delete(MediaListKind kind, const std::filesystem::path& folder) {
     return DeleteSelectedRows(kind, {music, messages, {scheduled, startMinutes, words}}, stored,
-                              other, temp.Path(), op, [this] { ++stops; });
+                              other, folder, op, [this] { ++stops; });
   }
+  std::size_t Delete(MediaListKind kind) { return Delete(kind, temp.Path()); }
   Names Files() const { return test::NamesIn(temp.Path()); }
 
   test::TempFolder temp;
@@ -109,10 +110,7 @@ TEST_F(MediaDeletionTest, ANameWithAFolderPartDeletesNothingOutside) {
   Row(messages, "00:00:01 | ../outside.ogg");
   messages.Click(0, {});
   op.ExpectQuestion("Delete", kQuestion, OperatorAnswer::Yes);
-  EXPECT_EQ(DeleteSelectedRows(MediaListKind::Messages,
-                               {music, messages, {scheduled, startMinutes, words}}, stored, other,
-                               temp / "work", op, [] {}),
-            1u);
+  EXPECT_EQ(Delete(MediaListKind::Messages, temp / "work"), 1u);
   EXPECT_TRUE(std::filesystem::exists(temp / "outside.ogg"));
 }
 

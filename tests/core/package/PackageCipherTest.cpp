@@ -118,26 +118,6 @@ TEST(PackageCipherKernels, MatchReferenceAtEveryLengthAndOffset) {
   }
 }
 
-TEST(PackageCipherKernels, LargeBuffersMatchReferenceWithAndWithoutThreads) {
-  const std::size_t blocks = 300 * 1024 + 13;
-  const Bytes plain = RandomBytes(8 * blocks + 3, 22);
-  const Bytes expected =
-      ReferenceTransform(Bytes(plain.begin() + 3, plain.end()), kKeyLow, kKeyHigh, true);
-  const PackageCipher cipher(kKeyLow, kKeyHigh);
-  for (const tea::Kernel& kernel : tea::KernelsOnThisCpu()) {
-    for (bool threads : {false, true}) {
-      Bytes b = plain;
-      tea::TransformBlocks(kernel, cipher.Key(), b.data() + 3, blocks, CipherDirection::Encipher,
-                           threads);
-      ASSERT_TRUE(std::equal(expected.begin(), expected.end(), b.begin() + 3))
-          << kernel.name << (threads ? " threaded" : "");
-      tea::TransformBlocks(kernel, cipher.Key(), b.data() + 3, blocks, CipherDirection::Decipher,
-                           threads);
-      ASSERT_EQ(b, plain) << kernel.name << (threads ? " threaded" : "");
-    }
-  }
-}
-
 TEST(PackageCipherWorkers, ForkedChildDoesNotWaitForTheParentsThreads) {
   Bytes data = RandomBytes(1024 * 1024, 35);
   const Bytes expected = ReferenceTransform(data, kKeyLow, kKeyHigh, true);

@@ -16,14 +16,10 @@ class ProductionExportTest : public ::testing::Test, protected StandInProject {
  protected:
   ProductionExportTest() {
     home.Channel1Modified = true;
-    session.ApplyModel(3, false);  // Tonvex-Mix
-    session.Audio.ProjectRateText.Set("22050");
-    session.Audio.ProjectRate = 22050;
+    session.ApplyModel(3, true);  // Tonvex-Mix with the default rates: no file is stored
     session.Audio.OutputRateText.Set("8000");
     session.Audio.OutputRate = 8000;
     session.Audio.OutputCodec.Set("pcm_mulaw");
-    session.Audio.MaxLength = 3600;
-    session.Audio.SetConversionRate("22050", 22050);
     session.Audio.CallCodec = session.Audio.ProjectCodec;
     session.Channel1 = FreshChannel();
     WriteWave(Temp() / "song.wav", 22050, Sine(440, 22050, 3.0));

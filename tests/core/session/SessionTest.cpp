@@ -23,10 +23,6 @@ SessionFolders FoldersFrom(Environment environment) {
   });
 }
 
-SessionFolders FoldersIn(const std::filesystem::path& data) {
-  return FoldersFrom({{"CORVANE_DATA_DIR", data.string()}});
-}
-
 TEST(SessionFolders, DataFolderComesFromTheEnvironment) {
   const struct {
     Environment environment;
@@ -52,7 +48,7 @@ TEST(SessionFolders, DataFolderComesFromTheEnvironment) {
 // no link is followed.
 TEST(SessionFolders, ClearingTheTemporaryFolderTakesItsFilesAndLeftUnpackingFolders) {
   TempFolder data;
-  SessionState session(FoldersIn(data / "Melloway"));
+  SessionState session(test::FoldersIn(data / "Melloway"));
   const std::filesystem::path temp = session.Folders.TempFolder;
   const auto outside = data / "outside";
   std::filesystem::create_directories(outside);
@@ -94,8 +90,7 @@ TEST(InstanceLock, OneHolderAtATimeAndFreedOnRelease) {
 
 TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   TempFolder data;
-  SessionState session(FoldersIn(data / "Melloway"));
-  std::filesystem::create_directories(session.Folders.TempFolder);
+  SessionState session(test::FoldersIn(data / "Melloway"));
   test::WriteWholeFile(session.Folders.TempFolder + "stale.ogg", std::vector<std::uint8_t>{1});
   // Whatever the records held before start-up does not survive it.
   session.ConfigRecord.ntp_time = 77;
@@ -106,7 +101,6 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   InstanceLock lock;
   ASSERT_EQ(StartSession(session, lock), StartResult::Started);
   EXPECT_TRUE(std::filesystem::is_directory(session.Folders.TempFolder));
-  EXPECT_EQ(session.Folders.TempFolder.back(), '/');
   EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "stale.ogg"));
   EXPECT_EQ(session.ConfigRecord, DeviceConfigRecord{});
   EXPECT_EQ(session.Channel1, test::FreshChannel());
@@ -129,7 +123,7 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   security.Password = "n3w-secret";
   security.MohMode = true;
   ASSERT_TRUE(SaveSecuritySettings(security, data / "Melloway", false));
-  SessionState next(FoldersIn(data / "Melloway"));
+  SessionState next(test::FoldersIn(data / "Melloway"));
   ASSERT_EQ(StartSession(next, lock), StartResult::Started);
   EXPECT_EQ(next.Audio.ProjectRate, 11025);
   EXPECT_EQ(next.Security, security);
@@ -140,7 +134,7 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
 // here, that selecting a model with reload reads that model's own file.
 TEST(Session, SelectingAModelWithReloadReadsItsOwnAudioSettings) {
   TempFolder data;
-  SessionState session(FoldersIn(data.Path()));
+  SessionState session(test::FoldersIn(data.Path()));
   AudioSettings mix;
   mix.MaxLength = 2400;
   mix.ProjectRateText.Set("44100");

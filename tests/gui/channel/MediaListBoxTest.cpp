@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QUrl>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -61,9 +62,7 @@ struct Channel {
     ShowScreen(screen);
   }
   Box& Of(MediaListKind kind) {
-    return kind == MediaListKind::Music      ? musicBox
-           : kind == MediaListKind::Messages ? messageBox
-                                             : scheduledBox;
+    return *std::array{&musicBox, &messageBox, &scheduledBox}[static_cast<std::size_t>(kind)];
   }
   void Listen(Box& box) {
     auto note = [this](std::string what) { heard += (heard.empty() ? "" : ", ") + what; };
