@@ -17,6 +17,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
         return std::nullopt;
       }
       arguments.values[word] = words[++i];
+      arguments.repeated[word].push_back(words[i]);
     } else if (flagOptions.count(word) > 0) {
       arguments.flags.insert(word);
     } else {

@@ -5,9 +5,12 @@
 #include <cctype>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <system_error>
 
 #include "Arguments.h"
+#include "DeviceList.h"
 #include "common/PrivateFolder.h"
 #include "common/Progress.h"
 #include "package/ConfigRecordFile.h"
@@ -35,6 +38,12 @@ constexpr const char* kPackageUsage =
     "      DIR must be new or empty (a folder holding anything is refused)\n"
     "  relock FILE.ipc --device-id ID [--provider-key KEY] [--open-key KEY] [--unlock] [--out DIR]\n"
     "      write the same content as a package for another device (and provider key)\n"
+    "  relock FILE.ipc --device-ids LIST [--device-id ID ...] [other relock options]\n"
+    "      one package per device: LIST is a file with one device ID a line (\"#\"\n"
+    "      starts a comment), and --device-id may be repeated; the source is read\n"
+    "      once. A line that is not a device ID is reported with its number and\n"
+    "      the others go on; the exit code is 0 only when every package was written\n"
+    "      (65 when only refused lines stood in the way)\n"
     "\n"
     "KEY is a provider key (at most 16 characters); ID a device ID of up to 16\n"
     "hexadecimal digits. The device a package is for is read from its file name.\n"
@@ -43,17 +52,6 @@ constexpr const char* kPackageUsage =
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "corvane-cli package: %s\n(see 'corvane-cli package --help')\n", message.c_str());
   return kUsageError;
-}
-
-// Upper case, left-padded to 16 digits; nothing unless 1-16 hexadecimal digits.
-std::optional<std::string> DeviceIdFromText(std::string text) {
-  if (text.empty() || text.size() > 16) return std::nullopt;
-  for (char& c : text) {
-    if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  LeftPadTo16(text);
-  return text;
 }
 
 bool ProviderKeyFits(const std::optional<std::string>& key) { return !key || key->size() <= 16; }
@@ -161,18 +159,49 @@ int Unpack(const Arguments& a) {
   return 0;
 }
 
+// When the build or the caller fixes the time (SOURCE_DATE_EPOCH, the
+// reproducible-output convention), packages written at different moments
+// are byte for byte the same; otherwise they carry the local time.
+LocalDateTime CreationTime() {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  char* end = nullptr;
+  const long long seconds = epoch != nullptr ? std::strtoll(epoch, &end, 10) : -1;
+  std::tm parts{};
+  const auto time = static_cast<std::time_t>(seconds);
+  if (epoch == nullptr || end == epoch || *end != '\0' || seconds < 0 || !::gmtime_r(&time, &parts)) {
+    return SystemClock().Now();
+  }
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
+}
+
+constexpr int kRefusedLines = 65;
+
 int Relock(const Arguments& a) {
   if (a.positional.size() != 1) return UsageError("relock takes one package file");
-  const auto idText = a.Value("--device-id");
-  if (!idText) return UsageError("relock needs --device-id ID");
-  const auto deviceId = DeviceIdFromText(*idText);
-  if (!deviceId) return UsageError("--device-id takes 1 to 16 hexadecimal digits");
+  std::vector<std::string> devices;
+  std::vector<std::string> refused;
+  for (const std::string& text : a.Values("--device-id")) {
+    const auto id = DeviceIdFromText(text);
+    if (!id) return UsageError("--device-id takes 1 to 16 hexadecimal digits");
+    if (std::find(devices.begin(), devices.end(), *id) == devices.end()) devices.push_back(*id);
+  }
+  if (const auto listFile = a.Value("--device-ids")) {
+    const auto list = ReadDeviceList(*listFile);
+    if (!list) return UsageError("cannot read the device list " + *listFile);
+    for (const std::string& id : list->ids) {
+      if (std::find(devices.begin(), devices.end(), id) == devices.end()) devices.push_back(id);
+    }
+    refused = list->problems;
+  }
+  if (devices.empty() && refused.empty()) return UsageError("relock needs --device-id ID or --device-ids LIST");
   const std::string providerKey = a.Value("--provider-key").value_or(kAllZeroKey);
-  if (providerKey != kAllZeroKey && *deviceId == kAllZeroKey) {
+  if (providerKey != kAllZeroKey && std::find(devices.begin(), devices.end(), kAllZeroKey) != devices.end()) {
     return UsageError("a provider key needs a device ID other than 0000000000000000");
   }
+  for (const std::string& problem : refused) std::fprintf(stderr, "%s\n", problem.c_str());
   const std::string& file = a.positional[0];
 
+  // The source is read, checked and deciphered once, whatever the number of devices.
   PrivateFolder staging(std::filesystem::temp_directory_path(), "corvane-cli");
   if (!staging.Exists()) return Failed(file, PackageStatus::ErrorAccessingFile);
   PackageReadOptions options;
@@ -184,12 +213,11 @@ int Relock(const Arguments& a) {
   if (status != PackageStatus::Ok) return Failed(file, status);
 
   PackageContents contents;
-  contents.DeviceId = *deviceId;
   contents.ProviderKey = providerKey;
   contents.Unlock = a.Has("--unlock");
   contents.Model = read.Header.Model;
   contents.Audio = read.Header.HasAudioSettings() ? read.Header.Audio : AudioSettings{};
-  contents.Created = SystemClock().Now();
+  contents.Created = CreationTime();
   for (const auto& member : read.Members) {
     const auto path = staging.Path() / member.Name;
     if (std::find(contents.Members.begin(), contents.Members.end(), path) == contents.Members.end()) {
@@ -198,14 +226,22 @@ int Relock(const Arguments& a) {
   }
   const std::filesystem::path folder =
       a.Value("--out").value_or(std::filesystem::path(file).parent_path().string());
-  const std::string name =
-      PackageFileName(std::filesystem::path(file).filename().string(), read.Header.Model,
-                      contents.Created, providerKey, contents.Unlock, *deviceId);
-  const auto target = (folder.empty() ? std::filesystem::path(".") : folder) / name;
-  status = WritePackage(target, contents, progress);
-  if (status != PackageStatus::Ok) return Failed(target.string(), status);
-  std::printf("%s\n", target.c_str());
-  return 0;
+  int exitCode = refused.empty() ? 0 : kRefusedLines;
+  // Each write enciphers on every core; one device at a time keeps them busy.
+  for (const std::string& deviceId : devices) {
+    contents.DeviceId = deviceId;
+    const std::string name =
+        PackageFileName(std::filesystem::path(file).filename().string(), read.Header.Model,
+                        contents.Created, providerKey, contents.Unlock, deviceId);
+    const auto target = (folder.empty() ? std::filesystem::path(".") : folder) / name;
+    status = WritePackage(target, contents, progress);
+    if (status != PackageStatus::Ok) {
+      exitCode = Failed(target.string(), status);
+      continue;
+    }
+    std::printf("%s\n", target.c_str());
+  }
+  return exitCode;
 }
 
 struct Command {
@@ -222,7 +258,8 @@ int RunPackageCommand(const std::vector<std::string>& words) {
       {"inspect", Inspect, {"--provider-key"}, {"--json", "--help"}},
       {"verify", Verify, {"--provider-key", "--device-id"}, {"--help"}},
       {"unpack", Unpack, {"--provider-key"}, {"--help"}},
-      {"relock", Relock, {"--device-id", "--provider-key", "--open-key", "--out"}, {"--unlock", "--help"}},
+      {"relock", Relock, {"--device-id", "--device-ids", "--provider-key", "--open-key", "--out"},
+       {"--unlock", "--help"}},
   };
   if (words.empty()) return UsageError("a command is needed");
   if (words[0] == "--help" || words[0] == "-h") {

@@ -1,6 +1,8 @@
 // Runs "corvane-cli package ..." against packages the library writes.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
 #include "process/ChildProcess.h"
@@ -37,9 +39,10 @@ class CliPackageTest : public ::testing::Test {
     return (folder / name).string();
   }
 
-  static ChildResult Cli(std::vector<std::string> arguments) {
+  static ChildResult Cli(std::vector<std::string> arguments,
+                         const std::map<std::string, std::string>& environment = {}) {
     arguments.insert(arguments.begin(), "package");
-    return RunChild(CORVANE_CLI_EXE, arguments, {});
+    return RunChild(CORVANE_CLI_EXE, arguments, environment);
   }
 
   TempFolder folder;
@@ -100,6 +103,35 @@ TEST_F(CliPackageTest, UnpackAndRelockWriteTheSameContent) {
 
 // Every command reports a failed read through the same status; one failure
 // of each kind is enough, and which read finds which fault is core's.
+// One production for many players: one package per listed device, each byte
+// for byte what a relock for that device alone writes at the same moment.
+TEST_F(CliPackageTest, ABatchRelockWritesWhatSingleRelocksWriteAndReportsRefusedLines) {
+  const auto list = folder / "players.txt";
+  const std::string lines = "# front desks\n12ab\n  00ff  # lobby\n\nnot-hex\n12345678901234567\n12AB\n";
+  WriteWholeFile(list, std::vector<std::uint8_t>(lines.begin(), lines.end()));
+  const std::map<std::string, std::string> sameMoment = {{"SOURCE_DATE_EPOCH", "1710504000"}};
+  const auto batch = folder / "batch";
+  std::filesystem::create_directory(batch);
+  const auto run = Cli({"relock", package, "--device-ids", list.string(), "--device-id", "7", "--out",
+                        batch.string()},
+                       sameMoment);
+  EXPECT_EQ(run.exitCode, 65);
+  EXPECT_NE(run.err.find("players.txt:5: 'not-hex' is not a device ID"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("players.txt:6: '12345678901234567'"), std::string::npos) << run.err;
+  EXPECT_EQ(NamesIn(batch), (std::vector<std::string>{"Lobby_SU_20240315_0000000000000007.ipc",
+                                                      "Lobby_SU_20240315_00000000000000FF.ipc",
+                                                      "Lobby_SU_20240315_00000000000012AB.ipc"}));
+  for (const char* device : {"7", "ff", "12AB"}) {
+    const auto single = folder / (std::string("single-") + device);
+    std::filesystem::create_directory(single);
+    EXPECT_EQ(Cli({"relock", package, "--device-id", device, "--out", single.string()}, sameMoment).exitCode,
+              0);
+    const auto name = NamesIn(single).at(0);
+    EXPECT_EQ(ReadWholeFile(single / name), ReadWholeFile(batch / name)) << device;
+    EXPECT_EQ(Cli({"verify", (batch / name).string()}).exitCode, 0) << name;
+  }
+}
+
 TEST_F(CliPackageTest, EveryCommandExitsWithTheStatusOfWhatItFound) {
   const auto locked = Write("Locked_SU_20240315_SPK_" + std::string(kDevice) + ".ipc", "ACME");
   const auto damaged = (folder / "Damaged_SU_20240315_00000000000012AB.ipc").string();
