@@ -13,6 +13,9 @@ packages=(
 # clang and its runtime build the fuzz targets; optional for everything else.
 # ffmpeg is only the yardstick of the conversion benchmark (skipped without it).
 optional=(clang libclang-rt-14-dev ffmpeg)
+# The install check validates the menu entry and the AppStream description;
+# dpkg-shlibdeps (dpkg-dev) finds the Debian package's dependencies.
+desktop_checks=(desktop-file-utils appstream dpkg-dev)
 # A virtual display, keyboard driving and window capture for
 # scripts/screenshots.sh, which starts the real application.
 desktop=(xvfb xdotool imagemagick x11-utils)
@@ -25,7 +28,7 @@ installed() { [[ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" == "
 if ! installed pulseaudio && ! installed pipewire-pulse; then sound=(pulseaudio); fi
 
 missing=()
-for p in "${packages[@]}" "${optional[@]}" "${desktop[@]}" "${sound[@]}"; do
+for p in "${packages[@]}" "${optional[@]}" "${desktop_checks[@]}" "${desktop[@]}" "${sound[@]}"; do
   installed "$p" || missing+=("$p")
 done
 

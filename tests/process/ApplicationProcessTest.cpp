@@ -92,5 +92,34 @@ TEST(ApplicationProcess, StartsCleanKeepsASecondStartOutAndEndsCleanOnTheSystems
   EXPECT_FALSE(LockHeldElsewhere(data));
 }
 
+// The words a desktop or a shell may start it with: asked for help or the
+// version it answers at once, touching no data folder; anything but one
+// package is refused.
+TEST(ApplicationProcess, AnswersHelpAndVersionAtOnceAndRefusesOtherWords) {
+  TempFolder data;
+  const struct {
+    std::vector<std::string> words;
+    int exitCode;
+    std::string out;
+    std::string err;
+  } cases[] = {
+      {{"--version"}, 0, "corvane " CORVANE_VERSION_TEXT "\n", ""},
+      {{"--help"}, 0, "Usage: corvane [FILE.ipc]", ""},
+      {{"a.ipc", "b.ipc"}, 64, "", "Usage: corvane [FILE.ipc]"},
+      {{"--verbose"}, 64, "", "Usage: corvane [FILE.ipc]"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.words.front());
+    const ChildResult run =
+        RunChild(CORVANE_EXE, c.words, {{"CORVANE_DATA_DIR", (data / "d").string()}}, 10s);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    if (c.exitCode == 0) {
+      EXPECT_FALSE(std::filesystem::exists(data / "d"));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace corvane::test

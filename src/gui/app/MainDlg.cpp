@@ -9,6 +9,7 @@
 #include "gui/chrome/ActionList.h"
 #include "gui/chrome/ColorButton.h"
 #include "gui/chrome/OffUiThread.h"
+#include "operator/GivenFileOperator.h"
 #include "project/HomeScreen.h"
 #include "project/ProductionExport.h"
 #include "project/ProjectFiles.h"
@@ -206,15 +207,7 @@ void CMainDlg::OnConfigure(const QString& entry) {
 void CMainDlg::OnFileAction(const QString& action) {
   const std::string entry = action.toStdString();
   if (entry == kOpenEntry) {
-    context_.player.Stop();
-    bool opened = false;
-    RunFileFlow([&](PackageProgressDialog& progress) { opened = RunOpenFlow(context_, progress); });
-    if (opened) {
-      // A package for a model the list does not offer leaves it without a pick.
-      const int model = context_.home.CurrentModel;
-      device_->setCurrentIndex(model >= 1 && model <= device_->count() ? model - 1 : -1);
-    }
-    ShowModel();
+    OpenPackage(context_);
   } else if (entry == kSaveEntry) {
     context_.player.Stop();
     RunFileFlow([this](PackageProgressDialog& progress) { RunSaveFlow(context_, progress); });
@@ -230,6 +223,29 @@ void CMainDlg::OnFileAction(const QString& action) {
     AskToExit();
   }
   RefreshStatus();
+}
+
+void CMainDlg::OpenPackage(ProjectContext& context) {
+  context.player.Stop();
+  bool opened = false;
+  RunFileFlow([&](PackageProgressDialog& progress) { opened = RunOpenFlow(context, progress); });
+  if (opened) {
+    // A package for a model the list does not offer leaves it without a pick.
+    const int model = context.home.CurrentModel;
+    device_->setCurrentIndex(model >= 1 && model <= device_->count() ? model - 1 : -1);
+  }
+  ShowModel();
+}
+
+void CMainDlg::OpenWhenShown(const std::filesystem::path& package) {
+  QTimer::singleShot(0, this, [this, package] {
+    GivenFileOperator chosen(context_.op, package);
+    ProjectContext opening{context_.session, context_.home,   chosen,
+                           context_.clock,   context_.converter, context_.player,
+                           context_.progress, context_.trace};
+    OpenPackage(opening);
+    RefreshStatus();
+  });
 }
 
 void CMainDlg::WhileListsWait(const std::function<void()>& work) {

@@ -7,6 +7,7 @@
 
 #include <QTimer>
 #include <array>
+#include <filesystem>
 #include <functional>
 
 #include "gui/chrome/ChromeDialog.h"
@@ -33,6 +34,9 @@ class CMainDlg : public ChromeDialog {
 
   // The day-change check, every 100 ms.
   void DayTick();
+  // Opens the package as "Open Existing File" does, its dialog answered with
+  // it, once the screen shows: the file the desktop started Corvane with.
+  void OpenWhenShown(const std::filesystem::path& package);
 
  protected:
   QAbstractButton* ButtonForEnter(QWidget* focus) const override;
@@ -47,6 +51,8 @@ class CMainDlg : public ChromeDialog {
   void OnDevice();
   void OnConfigure(const QString& entry);
   void OnFileAction(const QString& action);
+  // "Open Existing File" in this context, whose operator chooses the file.
+  void OpenPackage(ProjectContext& context);
   // Runs work off the UI thread while the lists and the day check wait.
   void WhileListsWait(const std::function<void()>& work);
   // The save or open flow runs off the UI thread: a Tonvex-One save mixes

@@ -7,7 +7,8 @@
 namespace corvane {
 
 SessionOutcome RunSessionScreens(ProjectContext& context, NestedScreens& screens,
-                                 const std::function<bool()>& endRequested) {
+                                 const std::function<bool()>& endRequested,
+                                 const std::optional<std::filesystem::path>& package) {
   if (endRequested()) return SessionOutcome::EndedBySystem;
   int login = ChromeDialog::kCancelled;
   {
@@ -18,6 +19,7 @@ SessionOutcome RunSessionScreens(ProjectContext& context, NestedScreens& screens
   if (login != ChromeDialog::kConfirmed) return SessionOutcome::LoginCancelled;
 
   CMainDlg home(context, screens);
+  if (package) home.OpenWhenShown(*package);
   home.RunModal();
   return endRequested() ? SessionOutcome::EndedBySystem : SessionOutcome::Left;
 }
