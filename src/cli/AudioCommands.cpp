@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "Arguments.h"
+#include "TerminalProgress.h"
 #include "audio/AudioConversion.h"
 #include "audio/MixProduction.h"
 #include "channel/MediaEntry.h"
@@ -31,7 +32,8 @@ constexpr const char* kConvertUsage =
     "\n"
     "  --rate HZ      sampling rate of OUT (default 22050)\n"
     "  --codec NAME   libvorbis (default), pcm_s16le, pcm_u8, pcm_alaw, pcm_mulaw,\n"
-    "                 libmp3lame, or copy (the stream as it is)\n";
+    "                 libmp3lame, or copy (the stream as it is)\n"
+    "  --quiet        no progress bar (it shows only where stderr is a terminal)\n";
 
 constexpr const char* kMixUsage =
     "Usage: corvane-cli mix DIR-or-PACKAGE [--channel 1|2] [--rate HZ] [--codec NAME]\n"
@@ -48,7 +50,8 @@ constexpr const char* kMixUsage =
     "                     pcm_s16le); e.g. --rate 8000 --codec pcm_mulaw for a\n"
     "                     telephone system\n"
     "  --provider-key KEY the provider key a locked package needs\n"
-    "  -o, --output OUT   the file to write\n";
+    "  -o, --output OUT   the file to write\n"
+    "  --quiet            no progress bar (it shows only where stderr is a terminal)\n";
 
 int UsageError(const char* command, const std::string& message) {
   std::fprintf(stderr, "corvane-cli %s: %s\n(see 'corvane-cli %s --help')\n", command,
@@ -98,13 +101,15 @@ void PrintDuration(const std::string& file, std::int32_t seconds) {
   std::printf("%s: %s (%d s)\n", file.c_str(), FormatDurationLabel(seconds).c_str(), seconds);
 }
 
-int Convert(const std::string& in, const std::string& out, int rate, const std::string& codec) {
+int Convert(const std::string& in, const std::string& out, int rate, const std::string& codec,
+            bool showProgress) {
   ST_AUDIO_TYPE audio;
   audio.ChannelCount = 1;
   audio.CallCodec.Set(codec);
   audio.SetConversionRate(std::to_string(rate), rate);
-  NoProgress progress;
+  TerminalProgress progress(showProgress, std::filesystem::path(in).filename().string());
   const ConversionResult result = AudioConversion(in, out, audio, kConvertingFileCaption, progress);
+  progress.Clear();
   if (!result.Succeeded()) {
     std::fprintf(stderr, "corvane-cli convert: %s\n", result.reason.c_str());
     return result.result;
@@ -117,7 +122,7 @@ int Convert(const std::string& in, const std::string& out, int rate, const std::
 
 int RunConvertCommand(const std::vector<std::string>& words) {
   std::string error;
-  const auto a = ParseArguments(words, {"--rate", "--codec"}, {"--help"}, error);
+  const auto a = ParseArguments(words, {"--rate", "--codec"}, {"--help", "--quiet"}, error);
   if (!a) return UsageError("convert", error);
   if (a->Has("--help")) {
     std::fputs(kConvertUsage, stdout);
@@ -129,14 +134,14 @@ int RunConvertCommand(const std::vector<std::string>& words) {
   const std::string codec = a->Value("--codec").value_or("libvorbis");
   if (codec.empty() || codec.size() > 19)
     return UsageError("convert", "--codec takes an FFmpeg encoder name");
-  return Convert(a->positional[0], a->positional[1], *rate, codec);
+  return Convert(a->positional[0], a->positional[1], *rate, codec, ProgressWanted(*a));
 }
 
 int RunMixCommand(const std::vector<std::string>& words) {
   std::string error;
   const auto a = ParseArguments(WithLongOutput(words),
                                 {"--channel", "--rate", "--codec", "--provider-key", "--output"},
-                                {"--help"}, error);
+                                {"--help", "--quiet"}, error);
   if (!a) return UsageError("mix", error);
   if (a->Has("--help")) {
     std::fputs(kMixUsage, stdout);
@@ -167,6 +172,7 @@ int RunMixCommand(const std::vector<std::string>& words) {
     std::fprintf(stderr, "corvane-cli mix: cannot create a working folder\n");
     return kFailed;
   }
+  TerminalProgress progress(ProgressWanted(*a), input.filename().string());
   std::filesystem::path media = input;
   AudioSettings settings;
   std::error_code ignored;
@@ -175,9 +181,9 @@ int RunMixCommand(const std::vector<std::string>& words) {
     options.AssignedProviderKey = providerKey;
     options.DeviceKey = PackageKeyFromFileName(input.filename().string()).value_or(0);
     PackageReadResult read;
-    NoProgress progress;
     const PackageStatus status =
         ReadPackage(input, unpacked.Path(), options, read, progress, TraceLog::Silent());
+    progress.Clear();
     if (status != PackageStatus::Ok) {
       std::string text(PackageStatusText(status));
       if (!text.empty() && text.back() == '\n') text.pop_back();
@@ -206,15 +212,18 @@ int RunMixCommand(const std::vector<std::string>& words) {
 
   ConsoleOperator op;
   FfmpegAudioConverter converter;
-  NoProgress progress;
+  progress.SetItem(out->c_str());
   const MixServices services{op, converter, progress, media, work.Path()};
   std::string mixed;
   const ChannelConfig& channel = channelText == "2" ? session.Channel2 : session.Channel1;
-  if (!MixProduction(channel, audio, services, mixed)) return kFailed;
+  const bool mixDone = MixProduction(channel, audio, services, mixed);
+  progress.Clear();
+  if (!mixDone) return kFailed;
 
   audio.CallCodec.Set(codec.value_or(settings.OutputCodec.Str()));
   const ConversionResult result =
       converter.Convert(mixed, *out, audio, kConvertingFileCaption, progress);
+  progress.Clear();
   if (!result.Succeeded()) {
     std::fprintf(stderr, "corvane-cli mix: %s\n", result.reason.c_str());
     return result.result;

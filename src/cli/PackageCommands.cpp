@@ -11,6 +11,7 @@
 
 #include "Arguments.h"
 #include "DeviceList.h"
+#include "TerminalProgress.h"
 #include "common/PrivateFolder.h"
 #include "common/Progress.h"
 #include "package/ConfigRecordFile.h"
@@ -47,6 +48,8 @@ constexpr const char* kPackageUsage =
     "\n"
     "KEY is a provider key (at most 16 characters); ID a device ID of up to 16\n"
     "hexadecimal digits. The device a package is for is read from its file name.\n"
+    "unpack and relock show a progress bar where stderr is a terminal; --quiet\n"
+    "turns it off.\n"
     "Run 'corvane-cli package COMMAND --help' for one command.\n";
 
 int UsageError(const std::string& message) {
@@ -146,9 +149,11 @@ int Unpack(const Arguments& a) {
   options.AssignedProviderKey = a.Value("--provider-key").value_or(kAllZeroKey);
   options.DeviceKey = KeyFromFileName(file);
   PackageReadResult result;
-  NoProgress progress;
-  const PackageStatus status =
-      ReadPackage(file, destination, options, result, progress, TraceLog::Silent());
+  PackageStatus status = PackageStatus::Ok;
+  {
+    TerminalProgress progress(ProgressWanted(a), std::filesystem::path(file).filename().string());
+    status = ReadPackage(file, destination, options, result, progress, TraceLog::Silent());
+  }
   if (status != PackageStatus::Ok) {
     // A folder this command made goes again; removing fails harmlessly when
     // anything is in it.
@@ -208,8 +213,9 @@ int Relock(const Arguments& a) {
   options.AssignedProviderKey = a.Value("--open-key").value_or(providerKey);
   options.DeviceKey = KeyFromFileName(file);
   PackageReadResult read;
-  NoProgress progress;
+  TerminalProgress progress(ProgressWanted(a), std::filesystem::path(file).filename().string());
   PackageStatus status = ReadPackage(file, staging.Path(), options, read, progress, TraceLog::Silent());
+  progress.Clear();
   if (status != PackageStatus::Ok) return Failed(file, status);
 
   PackageContents contents;
@@ -234,7 +240,9 @@ int Relock(const Arguments& a) {
         PackageFileName(std::filesystem::path(file).filename().string(), read.Header.Model,
                         contents.Created, providerKey, contents.Unlock, deviceId);
     const auto target = (folder.empty() ? std::filesystem::path(".") : folder) / name;
+    progress.SetItem(name);
     status = WritePackage(target, contents, progress);
+    progress.Clear();
     if (status != PackageStatus::Ok) {
       exitCode = Failed(target.string(), status);
       continue;
@@ -257,9 +265,9 @@ int RunPackageCommand(const std::vector<std::string>& words) {
   static const std::vector<Command> commands = {
       {"inspect", Inspect, {"--provider-key"}, {"--json", "--help"}},
       {"verify", Verify, {"--provider-key", "--device-id"}, {"--help"}},
-      {"unpack", Unpack, {"--provider-key"}, {"--help"}},
+      {"unpack", Unpack, {"--provider-key"}, {"--help", "--quiet"}},
       {"relock", Relock, {"--device-id", "--device-ids", "--provider-key", "--open-key", "--out"},
-       {"--unlock", "--help"}},
+       {"--unlock", "--help", "--quiet"}},
   };
   if (words.empty()) return UsageError("a command is needed");
   if (words[0] == "--help" || words[0] == "-h") {

@@ -4,6 +4,10 @@
 // exit code with nothing written.
 #include <gtest/gtest.h>
 
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "audio/AudioDecoder.h"
 #include "core/audio/AudioSignals.h"
 #include "package/ConfigRecordFile.h"
@@ -116,6 +120,49 @@ TEST(CliAudio, EachCommandWritesWhatItIsAskedForOrNothing) {
   // Channel 2 alone, its music as it was; and the project folder is only read.
   EXPECT_EQ(DecodeAll(out("f.wav")), Constant(-500, 22050));
   EXPECT_EQ(EntriesIn(project), 4u);
+}
+
+// Everything the program writes while it runs on a pseudo-terminal, as an
+// operator at a shell sees it.
+std::string OnTerminal(const std::vector<std::string>& arguments) {
+  int terminal = -1;
+  const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (child == 0) {
+    std::vector<char*> argv{const_cast<char*>(CORVANE_CLI_EXE)};
+    for (const std::string& word : arguments) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    ::execv(CORVANE_CLI_EXE, argv.data());
+    ::_exit(127);
+  }
+  std::string seen;
+  char buffer[4096];
+  for (ssize_t n; child > 0 && (n = ::read(terminal, buffer, sizeof buffer)) > 0;) seen.append(buffer, n);
+  if (child > 0) ::waitpid(child, nullptr, 0);
+  if (terminal >= 0) ::close(terminal);
+  return seen;
+}
+
+// A shell gets a bar that counts up to the end and is gone before the
+// result; a pipe, a log, or --quiet gets the result alone.
+TEST(CliAudio, LongWorkShowsAProgressBarOnlyOnATerminal) {
+  TempFolder folder;
+  WriteWave(folder / "song.wav", 22050, Sine(440, 22050, 8.0));
+  const auto convert = [&](const char* out) {
+    return std::vector<std::string>{"convert", (folder / "song.wav").string(), (folder / out).string()};
+  };
+  const std::string shell = OnTerminal(convert("a.ogg"));
+  EXPECT_NE(shell.find("] 100%  song.wav"), std::string::npos) << shell;
+  EXPECT_NE(shell.find("\033[2K"), std::string::npos) << shell;
+  EXPECT_NE(shell.find("a.ogg: 00:00:08"), std::string::npos) << shell;
+  EXPECT_LT(shell.rfind("100%"), shell.find("a.ogg: 00:00:08"));
+
+  auto quiet = convert("b.ogg");
+  quiet.push_back("--quiet");
+  EXPECT_EQ(OnTerminal(quiet).find('%'), std::string::npos);
+  const ChildResult piped = RunChild(CORVANE_CLI_EXE, convert("c.ogg"), {});
+  EXPECT_EQ(piped.exitCode, 0);
+  EXPECT_EQ(piped.err, "");
+  EXPECT_EQ(piped.out.find('%'), std::string::npos);
 }
 
 }  // namespace
