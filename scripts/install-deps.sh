@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins libgl-dev
-  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libebur128-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation
 )

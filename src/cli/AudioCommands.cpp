@@ -6,8 +6,10 @@
 #include <system_error>
 
 #include "Arguments.h"
+#include "Report.h"
 #include "TerminalProgress.h"
 #include "audio/AudioConversion.h"
+#include "audio/Loudness.h"
 #include "audio/MixProduction.h"
 #include "channel/MediaEntry.h"
 #include "common/PrivateFolder.h"
@@ -52,6 +54,15 @@ constexpr const char* kMixUsage =
     "  --provider-key KEY the provider key a locked package needs\n"
     "  -o, --output OUT   the file to write\n"
     "  --quiet            no progress bar (it shows only where stderr is a terminal)\n";
+
+constexpr const char* kLoudnessUsage =
+    "Usage: corvane-cli loudness FILE... [--json]\n"
+    "\n"
+    "Measures how loud each file sounds as the players play it (in mono): the\n"
+    "integrated loudness (EBU R128, LUFS), the loudness range (LU) and the true\n"
+    "peak (dBTP). The exit code is 0 when every file was measured.\n"
+    "\n"
+    "  --json   one JSON object with a list of files, for scripts\n";
 
 int UsageError(const char* command, const std::string& message) {
   std::fprintf(stderr, "corvane-cli %s: %s\n(see 'corvane-cli %s --help')\n", command,
@@ -230,6 +241,36 @@ int RunMixCommand(const std::vector<std::string>& words) {
   }
   PrintDuration(*out, result.duration);
   return 0;
+}
+
+int RunLoudnessCommand(const std::vector<std::string>& words) {
+  std::string error;
+  const auto a = ParseArguments(words, {}, {"--help", "--json"}, error);
+  if (!a) return UsageError("loudness", error);
+  if (a->Has("--help")) {
+    std::fputs(kLoudnessUsage, stdout);
+    return 0;
+  }
+  if (a->positional.empty()) return UsageError("loudness", "loudness takes one or more files");
+  Report report;
+  Report& files = report.Add("files", Report::List());
+  int exitCode = 0;
+  for (const std::string& file : a->positional) {
+    const LoudnessFigures figures = MeasureLoudness(file);
+    if (!figures.measured) {
+      std::fprintf(stderr, "%s: %s\n", file.c_str(), figures.error.c_str());
+      exitCode = kFailed;
+      continue;
+    }
+    Report& measured = files.Append(Report());
+    measured.Add("file", file);
+    measured.Add("integratedLufs", figures.integratedLufs);
+    measured.Add("rangeLu", figures.rangeLu);
+    measured.Add("truePeakDbtp", figures.truePeakDbtp);
+  }
+  const std::string out = a->Has("--json") ? report.Json() : report.Text();
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return exitCode;
 }
 
 }  // namespace corvane::cli

@@ -13,4 +13,7 @@ int RunConvertCommand(const std::vector<std::string>& words);
 // [--provider-key KEY] -o OUT": the words after "mix". Returns the exit code.
 int RunMixCommand(const std::vector<std::string>& words);
 
+// "corvane-cli loudness FILE... [--json]": each file's loudness figures.
+int RunLoudnessCommand(const std::vector<std::string>& words);
+
 }  // namespace corvane::cli

@@ -1,9 +1,16 @@
 #include "Report.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace corvane::cli {
 namespace {
+
+std::string FigureText(double figure, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, figure);
+  return text;
+}
 
 void JsonString(std::string& out, const std::string& text) {
   out += '"';
@@ -70,6 +77,8 @@ void Report::JsonInto(std::string& out) const {
     JsonString(out, *text);
   } else if (const auto* number = std::get_if<std::int64_t>(&value_)) {
     out += std::to_string(*number);
+  } else if (const auto* figure = std::get_if<double>(&value_)) {
+    out += std::isfinite(*figure) ? FigureText(*figure, 2) : "null";
   } else {
     out += std::get<bool>(value_) ? "true" : "false";
   }
@@ -84,6 +93,9 @@ std::string Report::Text() const {
 std::string Report::ScalarText() const {
   if (const auto* text = std::get_if<std::string>(&value_)) return *text;
   if (const auto* number = std::get_if<std::int64_t>(&value_)) return std::to_string(*number);
+  if (const auto* figure = std::get_if<double>(&value_)) {
+    return std::isfinite(*figure) ? FigureText(*figure, 1) : (*figure < 0 ? "-inf" : "inf");
+  }
   return std::get<bool>(value_) ? "yes" : "no";
 }
 

@@ -20,6 +20,9 @@ class Report {
   Report(const char* text) : value_(std::string(text)) {}  // NOLINT
   Report(std::int64_t number) : value_(number) {}  // NOLINT
   Report(bool flag) : value_(flag) {}  // NOLINT
+  // A measurement: one decimal for a person, two for a script; one that is
+  // not finite (the loudness of silence) is "-inf" as text and null in JSON.
+  Report(double figure) : value_(figure) {}  // NOLINT
   static Report List() { Report r; r.value_ = Array{}; return r; }
 
   // Adds a named value to an object and returns it.
@@ -36,7 +39,7 @@ class Report {
   std::string ScalarText() const;
   bool IsContainer() const;
   bool IsEmptyContainer() const;
-  std::variant<Object, Array, std::string, std::int64_t, bool> value_;
+  std::variant<Object, Array, std::string, std::int64_t, bool, double> value_;
 };
 
 }  // namespace corvane::cli

@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "  package inspect|verify|unpack|relock ...   work with media packages (.ipc)\n"
     "  convert IN OUT [--rate HZ] [--codec NAME]  convert one audio file as Corvane does\n"
     "  mix DIR-or-PACKAGE -o OUT [...]            render a channel's production\n"
+    "  loudness FILE... [--json]                  measure loudness (LUFS), range and true peak\n"
     "\n"
     "Options:\n"
     "  --help      show this text and exit\n"
@@ -46,6 +47,9 @@ int main(int argc, char** argv) {
   }
   if (command == "convert") return corvane::cli::RunConvertCommand({words.begin() + 1, words.end()});
   if (command == "mix") return corvane::cli::RunMixCommand({words.begin() + 1, words.end()});
+  if (command == "loudness") {
+    return corvane::cli::RunLoudnessCommand({words.begin() + 1, words.end()});
+  }
   if (command == "package") {
     return corvane::cli::RunPackageCommand({words.begin() + 1, words.end()});
   }

@@ -50,7 +50,7 @@ for page in corvane corvane-cli; do
   [[ "$(gzip -dc "$usr/share/man/man1/$page.1.gz")" == *"Corvane $version"* ]] || fail "$page.1 has no version"
 done
 cli="$usr/bin/corvane-cli"
-from_help=$( { "$cli" --help; "$cli" package --help; "$cli" convert --help; "$cli" mix --help; } | options)
+from_help=$( { "$cli" --help; "$cli" package --help; "$cli" convert --help; "$cli" mix --help; "$cli" loudness --help; } | options)
 from_page=$(gzip -dc "$usr/share/man/man1/corvane-cli.1.gz" | sed 's/\\-/-/g' | options)
 [[ "$from_help" == "$from_page" ]] ||
   fail "corvane-cli.1 and --help name different options: $(diff <(echo "$from_help") <(echo "$from_page") | grep '^[<>]' | tr '\n' ' ')"

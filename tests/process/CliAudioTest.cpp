@@ -4,6 +4,9 @@
 // exit code with nothing written.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -163,6 +166,39 @@ TEST(CliAudio, LongWorkShowsAProgressBarOnlyOnATerminal) {
   EXPECT_EQ(piped.exitCode, 0);
   EXPECT_EQ(piped.err, "");
   EXPECT_EQ(piped.out.find('%'), std::string::npos);
+}
+
+// Integrated loudness and true peak agree with FFmpeg's own meter on mono
+// files (Corvane measures the mono mix it plays); FFmpeg rounds to one
+// decimal, hence 0.05 more. The exit code says whether every file was
+// measured.
+TEST(CliAudio, LoudnessAgreesWithFfmpegsMeter) {
+  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+  TempFolder folder;
+  WriteAudio(folder / "quiet.ogg", "libvorbis", 22050, Sine(300, 22050, 6.0, 1000));
+  // Louder and louder bursts: a range and a peak of their own.
+  auto loud = Sine(2000, 44100, 40.0, 30000);
+  const double length = static_cast<double>(loud.size());
+  for (std::size_t i = 0; i < loud.size(); ++i) {
+    const double at = static_cast<double>(i);
+    loud[i] = static_cast<std::int16_t>(loud[i] * (0.1 + 0.9 * std::fmod(at, 441000) / 441000) * at / length);
+  }
+  WriteAudio(folder / "loud.flac", "flac", 44100, loud);
+  for (const char* name : {"quiet.ogg", "loud.flac"}) {
+    const auto file = (folder / name).string();
+    const ChildResult ours = RunChild(CORVANE_CLI_EXE, {"loudness", file, "--json"}, {});
+    ASSERT_EQ(ours.exitCode, 0) << ours.err;
+    const ChildResult theirs = RunChild("/bin/sh", {"-c", "ffmpeg -nostats -hide_banner -i '" + file +
+                                                              "' -af ebur128=peak=true -f null - 2>&1"},
+                                        {}, std::chrono::seconds(30));
+    const auto figure = [](const std::string& text, const std::string& after) {
+      const auto at = text.rfind(after);
+      return at == std::string::npos ? NAN : std::strtod(text.c_str() + at + after.size(), nullptr);
+    };
+    EXPECT_NEAR(figure(ours.out, "\"integratedLufs\":"), figure(theirs.out, "I:"), 0.15) << name;
+    EXPECT_NEAR(figure(ours.out, "\"truePeakDbtp\":"), figure(theirs.out, "Peak:"), 0.15) << name;
+  }
+  EXPECT_EQ(RunChild(CORVANE_CLI_EXE, {"loudness", (folder / "none.wav").string()}, {}).exitCode, 1);
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+#pragma once
+// How loud a file sounds as the players will play it: the integrated
+// loudness (EBU R128 / ITU-R BS.1770, in LUFS), the loudness range (LU) and
+// the true peak (dBTP) of its mono mix at the source's own rate, measured
+// with libebur128. Every file is played in mono, so the mono mix is what a
+// caller hears; for a mono file the figures are the file's own.
+
+#include <filesystem>
+#include <string>
+
+namespace corvane {
+
+struct LoudnessFigures {
+  bool measured = false;
+  std::string error;  // why not, when not measured
+  double integratedLufs = 0;  // -inf (shown as "-inf") for silence
+  double rangeLu = 0;
+  double truePeakDbtp = 0;  // -inf for silence
+};
+
+LoudnessFigures MeasureLoudness(const std::filesystem::path& file);
+
+}  // namespace corvane
