@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <system_error>
 
@@ -26,7 +27,7 @@ constexpr int kUsageError = 64;
 constexpr int kFailed = 1;
 
 constexpr const char* kConvertUsage =
-    "Usage: corvane-cli convert IN OUT [--rate HZ] [--codec NAME]\n"
+    "Usage: corvane-cli convert IN OUT [--rate HZ] [--codec NAME] [--loudness LUFS]\n"
     "\n"
     "Converts one audio file the way Corvane converts every file it adds: any\n"
     "format FFmpeg reads, mixed down to one channel, resampled, and encoded.\n"
@@ -35,6 +36,8 @@ constexpr const char* kConvertUsage =
     "  --rate HZ      sampling rate of OUT (default 22050)\n"
     "  --codec NAME   libvorbis (default), pcm_s16le, pcm_u8, pcm_alaw, pcm_mulaw,\n"
     "                 libmp3lame, or copy (the stream as it is)\n"
+    "  --loudness LUFS  bring OUT to this integrated loudness (e.g. -16), its true\n"
+    "                 peak kept at or below -1 dBTP; prints the gain applied\n"
     "  --quiet        no progress bar (it shows only where stderr is a terminal)\n";
 
 constexpr const char* kMixUsage =
@@ -113,19 +116,21 @@ void PrintDuration(const std::string& file, std::int32_t seconds) {
 }
 
 int Convert(const std::string& in, const std::string& out, int rate, const std::string& codec,
-            bool showProgress) {
+            const std::optional<LoudnessTarget>& loudness, bool showProgress) {
   ST_AUDIO_TYPE audio;
   audio.ChannelCount = 1;
   audio.CallCodec.Set(codec);
   audio.SetConversionRate(std::to_string(rate), rate);
   TerminalProgress progress(showProgress, std::filesystem::path(in).filename().string());
-  const ConversionResult result = AudioConversion(in, out, audio, kConvertingFileCaption, progress);
+  const ConversionResult result =
+      AudioConversion(in, out, audio, kConvertingFileCaption, progress, loudness);
   progress.Clear();
   if (!result.Succeeded()) {
     std::fprintf(stderr, "corvane-cli convert: %s\n", result.reason.c_str());
     return result.result;
   }
   PrintDuration(out, result.duration);
+  if (loudness) std::printf("%s: loudness gain %+.1f dB\n", out.c_str(), result.gainDb);
   return 0;
 }
 
@@ -133,7 +138,8 @@ int Convert(const std::string& in, const std::string& out, int rate, const std::
 
 int RunConvertCommand(const std::vector<std::string>& words) {
   std::string error;
-  const auto a = ParseArguments(words, {"--rate", "--codec"}, {"--help", "--quiet"}, error);
+  const auto a =
+      ParseArguments(words, {"--rate", "--codec", "--loudness"}, {"--help", "--quiet"}, error);
   if (!a) return UsageError("convert", error);
   if (a->Has("--help")) {
     std::fputs(kConvertUsage, stdout);
@@ -145,7 +151,17 @@ int RunConvertCommand(const std::vector<std::string>& words) {
   const std::string codec = a->Value("--codec").value_or("libvorbis");
   if (codec.empty() || codec.size() > 19)
     return UsageError("convert", "--codec takes an FFmpeg encoder name");
-  return Convert(a->positional[0], a->positional[1], *rate, codec, ProgressWanted(*a));
+  std::optional<LoudnessTarget> loudness;
+  if (const auto text = a->Value("--loudness")) {
+    char* end = nullptr;
+    const double lufs = std::strtod(text->c_str(), &end);
+    if (end == text->c_str() || *end != '\0' || !(lufs >= -70 && lufs <= 0)) {
+      return UsageError("convert", "--loudness takes LUFS from -70 to 0, e.g. -16");
+    }
+    if (codec == "copy") return UsageError("convert", "--loudness needs a codec: copy keeps the stream as it is");
+    loudness = LoudnessTarget{lufs};
+  }
+  return Convert(a->positional[0], a->positional[1], *rate, codec, loudness, ProgressWanted(*a));
 }
 
 int RunMixCommand(const std::vector<std::string>& words) {

@@ -199,6 +199,25 @@ TEST(CliAudio, LoudnessAgreesWithFfmpegsMeter) {
     EXPECT_NEAR(figure(ours.out, "\"truePeakDbtp\":"), figure(theirs.out, "Peak:"), 0.15) << name;
   }
   EXPECT_EQ(RunChild(CORVANE_CLI_EXE, {"loudness", (folder / "none.wav").string()}, {}).exitCode, 1);
+
+  // Normalised on conversion, as FFmpeg's meter hears it.
+  const auto normalised = (folder / "normalised.wav").string();
+  const ChildResult convert = RunChild(CORVANE_CLI_EXE, {"convert", (folder / "quiet.ogg").string(),
+                                                         normalised, "--codec", "pcm_s16le", "--loudness", "-16"},
+                                       {});
+  ASSERT_EQ(convert.exitCode, 0) << convert.err;
+  EXPECT_NE(convert.out.find("normalised.wav: loudness gain +"), std::string::npos) << convert.out;
+  const ChildResult heard = RunChild("/bin/sh", {"-c", "ffmpeg -nostats -hide_banner -i '" + normalised +
+                                                           "' -af ebur128 -f null - 2>&1"},
+                                     {}, std::chrono::seconds(30));
+  const auto at = heard.out.rfind("I:");
+  ASSERT_NE(at, std::string::npos) << heard.out;
+  EXPECT_NEAR(std::strtod(heard.out.c_str() + at + 2, nullptr), -16, 0.5);
+  for (const auto& refused : {std::vector<std::string>{"--loudness", "5"}, {"--loudness", "-16", "--codec", "copy"}}) {
+    std::vector<std::string> words = {"convert", (folder / "quiet.ogg").string(), (folder / "x.ogg").string()};
+    words.insert(words.end(), refused.begin(), refused.end());
+    EXPECT_EQ(RunChild(CORVANE_CLI_EXE, words, {}).exitCode, 64) << refused[1];
+  }
 }
 
 }  // namespace

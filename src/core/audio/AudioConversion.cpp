@@ -39,9 +39,18 @@ class PercentReporter {
   int last_ = 0;
 };
 
+// Scales samples by a gain in dB, rounding; the ceiling keeps them inside
+// the 16-bit range, so clamping only guards rounding at the very top.
+void ApplyGain(std::span<std::int16_t> samples, double gainDb) {
+  const double factor = std::pow(10.0, gainDb / 20.0);
+  for (std::int16_t& s : samples) {
+    s = static_cast<std::int16_t>(std::clamp(std::lround(s * factor), -32768L, 32767L));
+  }
+}
+
 ConversionResult Encode(const std::filesystem::path& source, const std::filesystem::path& work,
                         const std::filesystem::path& destination, const std::string& codec,
-                        int rate, PercentReporter& percent) {
+                        int rate, double gainDb, PercentReporter& percent) {
   AudioDecoder decoder;
   if (!decoder.Open(source, rate)) {
     return Failure(ConversionStatus::SourceUnreadable, decoder.Error());
@@ -55,6 +64,7 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
   std::vector<std::int16_t> chunk(kChunkSamples);
   for (;;) {
     const std::size_t n = decoder.Read(chunk);
+    if (gainDb != 0) ApplyGain(std::span(chunk.data(), n), gainDb);
     if (n > 0 && !encoder.Write(std::span(chunk.data(), n))) {
       return Failure(ConversionStatus::WriteFailed, encoder.Error());
     }
@@ -69,7 +79,7 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
                    source.string() + " holds no decodable audio");
   }
   if (!encoder.Finish()) return Failure(ConversionStatus::WriteFailed, encoder.Error());
-  return {0, static_cast<std::int32_t>(decoder.SamplesDelivered() / rate), {}};
+  return {0, static_cast<std::int32_t>(decoder.SamplesDelivered() / rate), {}, gainDb};
 }
 
 }  // namespace
@@ -77,7 +87,7 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
 ConversionResult AudioConversion(const std::filesystem::path& source,
                                  const std::filesystem::path& destination,
                                  const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                 Progress& progress) {
+                                 Progress& progress, const std::optional<LoudnessTarget>& loudness) {
   const std::string codec = audio.CallCodec.Str();
   const int rate = audio.ConversionRate;
   if (codec.empty())
@@ -102,7 +112,13 @@ ConversionResult AudioConversion(const std::filesystem::path& source,
     result = copied.ok ? ConversionResult{0, static_cast<std::int32_t>(copied.seconds), {}}
                        : Failure(ConversionStatus::SourceUnreadable, copied.error);
   } else {
-    result = Encode(source, work.WritePath(), destination, codec, rate, percent);
+    double gainDb = 0;
+    if (loudness) {
+      const LoudnessFigures figures = MeasureLoudness(source);
+      if (!figures.measured) return Failure(ConversionStatus::SourceUnreadable, figures.error);
+      gainDb = NormalisingGainDb(figures, *loudness);
+    }
+    result = Encode(source, work.WritePath(), destination, codec, rate, gainDb, percent);
   }
   if (!result.Succeeded()) return result;
   if (!work.Commit()) {

@@ -5,6 +5,9 @@
 // writes the codec of the call (field CallCodec): "libvorbis" (.ogg), the PCM
 // variants (.wav), "libmp3lame" (.mp3), or "copy" (the stream as it is).
 
+#include <optional>
+
+#include "audio/Loudness.h"
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -30,6 +33,7 @@ struct ConversionResult {
   std::int32_t result = 0;    // a ConversionStatus; 0 is success
   std::int32_t duration = 0;  // whole seconds, truncated
   std::string reason;         // why it failed, for the log
+  double gainDb = 0;          // what normalising the loudness applied
 
   bool Succeeded() const { return result == 0; }
 };
@@ -37,10 +41,15 @@ struct ConversionResult {
 // Writes the destination beside itself and moves it into place only when it
 // is complete: after a failure no partial destination exists, and a file that
 // was already there is as it was.
+//
+// With a loudness target the source is measured first and its samples are
+// scaled on their way to the encoder (not for "copy", which decodes
+// nothing); gainDb in the result says by how much.
 ConversionResult AudioConversion(const std::filesystem::path& source,
                                  const std::filesystem::path& destination,
                                  const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                 Progress& progress);
+                                 Progress& progress,
+                                 const std::optional<LoudnessTarget>& loudness = std::nullopt);
 
 // The seam through which flows convert, so a test can stand in for FFmpeg.
 class AudioConverter {

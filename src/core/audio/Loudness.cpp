@@ -2,6 +2,7 @@
 
 #include <ebur128.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -54,6 +55,13 @@ LoudnessFigures MeasureLoudness(const std::filesystem::path& file) {
   figures.truePeakDbtp = 20 * std::log10(peak);  // -inf for silence
   figures.measured = true;
   return figures;
+}
+
+double NormalisingGainDb(const LoudnessFigures& figures, const LoudnessTarget& target) {
+  if (!figures.measured || !std::isfinite(figures.integratedLufs)) return 0;
+  const double toTarget = target.lufs - figures.integratedLufs;
+  if (!std::isfinite(figures.truePeakDbtp)) return toTarget;
+  return std::min(toTarget, target.truePeakCeilingDbtp - figures.truePeakDbtp);
 }
 
 }  // namespace corvane

@@ -20,4 +20,15 @@ struct LoudnessFigures {
 
 LoudnessFigures MeasureLoudness(const std::filesystem::path& file);
 
+// Where normalising brings a file: its integrated loudness, with the true
+// peak kept at or below a ceiling so nothing clips.
+struct LoudnessTarget {
+  double lufs = -16;
+  double truePeakCeilingDbtp = -1;
+};
+
+// The gain, in dB, that brings the measured file to the target, less where
+// the peak would pass the ceiling. None for silence, which has no loudness.
+double NormalisingGainDb(const LoudnessFigures& figures, const LoudnessTarget& target);
+
 }  // namespace corvane

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "audio/AudioConversion.h"
 #include "core/audio/AudioSignals.h"
 #include "support/TempFolder.h"
 
@@ -53,6 +55,41 @@ TEST(LoudnessTest, LoudnessRangeFollowsQuietAndLoudPartsAndSilenceHasNoLoudness)
   const LoudnessFigures junk = MeasureLoudness(folder / "junk.wav");
   EXPECT_FALSE(junk.measured);
   EXPECT_FALSE(junk.error.empty());
+}
+
+// Normalising on conversion: a quiet and a loud file both come out at the
+// target; without a target the samples pass untouched; a file whose peaks
+// are near full scale is brought up only as far as the peak ceiling allows.
+TEST(LoudnessTest, ConversionBringsFilesToTheTargetWithoutClipping) {
+  TempFolder folder;
+  NoProgress progress;
+  const auto amplitudeFor = [](double lufs) { return std::pow(10.0, (lufs + 3.01) / 20) * 32767; };
+  for (const double lufs : {-30.0, -10.0}) {
+    SCOPED_TRACE(lufs);
+    const auto tone = Sine(1000, 22050, 10.0, amplitudeFor(lufs));
+    WriteWave(folder / "in.wav", 22050, tone);
+    const ConversionResult kept =
+        AudioConversion(folder / "in.wav", folder / "kept.wav", Call("pcm_s16le", 22050), "", progress);
+    ASSERT_TRUE(kept.Succeeded()) << kept.reason;
+    EXPECT_EQ(DecodeAll(folder / "kept.wav"), tone);
+    const ConversionResult normalised = AudioConversion(
+        folder / "in.wav", folder / "out.ogg", Call("libvorbis", 22050), "", progress, LoudnessTarget{});
+    ASSERT_TRUE(normalised.Succeeded()) << normalised.reason;
+    EXPECT_NEAR(normalised.gainDb, -16 - lufs, 0.2);
+    EXPECT_NEAR(MeasureLoudness(folder / "out.ogg").integratedLufs, -16, 0.5);
+  }
+
+  // Quiet speech-like bursts with a click near full scale.
+  auto clicked = Sine(1000, 22050, 10.0, amplitudeFor(-30));
+  for (std::size_t i = 5000; i < 5010; ++i) clicked[i] = static_cast<std::int16_t>(i % 2 ? 32000 : -32000);
+  WriteWave(folder / "click.wav", 22050, clicked);
+  const ConversionResult limited = AudioConversion(folder / "click.wav", folder / "click-out.wav",
+                                                   Call("pcm_s16le", 22050), "", progress, LoudnessTarget{});
+  ASSERT_TRUE(limited.Succeeded());
+  EXPECT_LT(limited.gainDb, 0);  // the click already passes the ceiling
+  const auto out = DecodeAll(folder / "click-out.wav");
+  EXPECT_EQ(std::count_if(out.begin(), out.end(), [](std::int16_t s) { return s >= 32767 || s <= -32768; }), 0);
+  EXPECT_LE(MeasureLoudness(folder / "click-out.wav").truePeakDbtp, -0.9);
 }
 
 }  // namespace
