@@ -48,9 +48,15 @@ void ApplyGain(std::span<std::int16_t> samples, double gainDb) {
   }
 }
 
+// A file normalised on conversion is decoded once, into memory, measured
+// there and then scaled and encoded; past this length it is measured in a
+// pass of its own instead, so memory stays bounded.
+constexpr std::int64_t kMaxHeldSeconds = 3600;
+
 ConversionResult Encode(const std::filesystem::path& source, const std::filesystem::path& work,
                         const std::filesystem::path& destination, const std::string& codec,
-                        int rate, double gainDb, PercentReporter& percent) {
+                        int rate, const std::optional<LoudnessTarget>& loudness,
+                        PercentReporter& percent, double& gainDb) {
   AudioDecoder decoder;
   if (!decoder.Open(source, rate)) {
     return Failure(ConversionStatus::SourceUnreadable, decoder.Error());
@@ -61,12 +67,30 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
         encoder.SettingsRejected() ? ConversionStatus::Unsupported : ConversionStatus::WriteFailed,
         encoder.Error());
   }
+  std::vector<std::int16_t> held;
+  const auto holdLimit = static_cast<std::size_t>(kMaxHeldSeconds * rate);
   std::vector<std::int16_t> chunk(kChunkSamples);
+  const auto write = [&](std::span<std::int16_t> samples) {
+    if (gainDb != 0) ApplyGain(samples, gainDb);
+    return samples.empty() || encoder.Write(samples);
+  };
+  bool holding = loudness.has_value();
   for (;;) {
     const std::size_t n = decoder.Read(chunk);
-    if (gainDb != 0) ApplyGain(std::span(chunk.data(), n), gainDb);
-    if (n > 0 && !encoder.Write(std::span(chunk.data(), n))) {
-      return Failure(ConversionStatus::WriteFailed, encoder.Error());
+    const std::span<std::int16_t> got(chunk.data(), n);
+    if (holding && held.size() + n <= holdLimit) {
+      held.insert(held.end(), got.begin(), got.end());
+    } else {
+      if (holding) {
+        // Too long to hold: measured on its own, then written as it comes.
+        holding = false;
+        const LoudnessFigures figures = MeasureLoudness(source);
+        if (!figures.measured) return Failure(ConversionStatus::SourceUnreadable, figures.error);
+        gainDb = NormalisingGainDb(figures, *loudness);
+        if (!write(held)) return Failure(ConversionStatus::WriteFailed, encoder.Error());
+        held = {};
+      }
+      if (!write(got)) return Failure(ConversionStatus::WriteFailed, encoder.Error());
     }
     percent.At(decoder.Fraction());
     if (n < chunk.size()) break;
@@ -77,6 +101,10 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
   if (decoder.SamplesDelivered() == 0 && decoder.SkippedErrors() > 0) {
     return Failure(ConversionStatus::SourceUnreadable,
                    source.string() + " holds no decodable audio");
+  }
+  if (holding) {
+    gainDb = NormalisingGainDb(MeasureLoudness(held, rate), *loudness);
+    if (!write(held)) return Failure(ConversionStatus::WriteFailed, encoder.Error());
   }
   if (!encoder.Finish()) return Failure(ConversionStatus::WriteFailed, encoder.Error());
   return {0, static_cast<std::int32_t>(decoder.SamplesDelivered() / rate), {}, gainDb};
@@ -113,12 +141,7 @@ ConversionResult AudioConversion(const std::filesystem::path& source,
                        : Failure(ConversionStatus::SourceUnreadable, copied.error);
   } else {
     double gainDb = 0;
-    if (loudness) {
-      const LoudnessFigures figures = MeasureLoudness(source);
-      if (!figures.measured) return Failure(ConversionStatus::SourceUnreadable, figures.error);
-      gainDb = NormalisingGainDb(figures, *loudness);
-    }
-    result = Encode(source, work.WritePath(), destination, codec, rate, gainDb, percent);
+    result = Encode(source, work.WritePath(), destination, codec, rate, loudness, percent, gainDb);
   }
   if (!result.Succeeded()) return result;
   if (!work.Commit()) {

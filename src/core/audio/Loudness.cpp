@@ -20,6 +20,39 @@ constexpr std::size_t kBlockSamples = 1 << 16;
 
 }  // namespace
 
+namespace {
+
+using Meter = std::unique_ptr<ebur128_state, MeterDeleter>;
+
+Meter OpenMeter(int rate, LoudnessFigures& figures) {
+  Meter meter(ebur128_init(1, static_cast<unsigned long>(rate),
+                           EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_TRUE_PEAK));
+  if (!meter) figures.error = "the loudness meter cannot measure at " + std::to_string(rate) + " Hz";
+  return meter;
+}
+
+bool Add(ebur128_state* meter, std::span<const std::int16_t> samples, LoudnessFigures& figures) {
+  if (samples.empty() || ebur128_add_frames_short(meter, samples.data(), samples.size()) == EBUR128_SUCCESS) {
+    return true;
+  }
+  figures.error = "the loudness meter ran out of memory";
+  return false;
+}
+
+void Finish(ebur128_state* meter, LoudnessFigures& figures) {
+  double peak = 0;
+  if (ebur128_loudness_global(meter, &figures.integratedLufs) != EBUR128_SUCCESS ||
+      ebur128_loudness_range(meter, &figures.rangeLu) != EBUR128_SUCCESS ||
+      ebur128_true_peak(meter, 0, &peak) != EBUR128_SUCCESS) {
+    figures.error = "the loudness could not be measured";
+    return;
+  }
+  figures.truePeakDbtp = 20 * std::log10(peak);  // -inf for silence
+  figures.measured = true;
+}
+
+}  // namespace
+
 LoudnessFigures MeasureLoudness(const std::filesystem::path& file) {
   LoudnessFigures figures;
   AudioDecoder decoder;
@@ -27,33 +60,24 @@ LoudnessFigures MeasureLoudness(const std::filesystem::path& file) {
     figures.error = decoder.Error();
     return figures;
   }
-  const std::unique_ptr<ebur128_state, MeterDeleter> meter(
-      ebur128_init(1, static_cast<unsigned long>(decoder.OutputRate()),
-                   EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_TRUE_PEAK));
-  if (!meter) {
-    figures.error = "the loudness meter cannot measure at " + std::to_string(decoder.OutputRate()) + " Hz";
-    return figures;
-  }
+  const Meter meter = OpenMeter(decoder.OutputRate(), figures);
+  if (!meter) return figures;
   std::vector<std::int16_t> block(kBlockSamples);
   for (std::size_t got; (got = decoder.Read(block)) > 0;) {
-    if (ebur128_add_frames_short(meter.get(), block.data(), got) != EBUR128_SUCCESS) {
-      figures.error = "the loudness meter ran out of memory";
-      return figures;
-    }
+    if (!Add(meter.get(), std::span(block).first(got), figures)) return figures;
   }
   if (decoder.Failed()) {
     figures.error = decoder.Error();
     return figures;
   }
-  double peak = 0;
-  if (ebur128_loudness_global(meter.get(), &figures.integratedLufs) != EBUR128_SUCCESS ||
-      ebur128_loudness_range(meter.get(), &figures.rangeLu) != EBUR128_SUCCESS ||
-      ebur128_true_peak(meter.get(), 0, &peak) != EBUR128_SUCCESS) {
-    figures.error = "the loudness could not be measured";
-    return figures;
-  }
-  figures.truePeakDbtp = 20 * std::log10(peak);  // -inf for silence
-  figures.measured = true;
+  Finish(meter.get(), figures);
+  return figures;
+}
+
+LoudnessFigures MeasureLoudness(std::span<const std::int16_t> samples, int rate) {
+  LoudnessFigures figures;
+  const Meter meter = OpenMeter(rate, figures);
+  if (meter && Add(meter.get(), samples, figures)) Finish(meter.get(), figures);
   return figures;
 }
 

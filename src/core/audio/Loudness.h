@@ -5,7 +5,9 @@
 // with libebur128. Every file is played in mono, so the mono mix is what a
 // caller hears; for a mono file the figures are the file's own.
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace corvane {
@@ -19,6 +21,8 @@ struct LoudnessFigures {
 };
 
 LoudnessFigures MeasureLoudness(const std::filesystem::path& file);
+// The same for mono samples already decoded at that rate.
+LoudnessFigures MeasureLoudness(std::span<const std::int16_t> samples, int rate);
 
 // Where normalising brings a file: its integrated loudness, with the true
 // peak kept at or below a ceiling so nothing clips.

@@ -92,5 +92,19 @@ TEST(LoudnessTest, ConversionBringsFilesToTheTargetWithoutClipping) {
   EXPECT_LE(MeasureLoudness(folder / "click-out.wav").truePeakDbtp, -0.9);
 }
 
+// A file longer than the hour held in memory is measured in a pass of its
+// own, to the same result.
+TEST(LoudnessTest, AFileLongerThanAnHourIsNormalisedToo) {
+  TempFolder folder;
+  NoProgress progress;
+  WriteWave(folder / "long.wav", 8000, Sine(1000, 8000, 3605.0, 0.05 * 32767));
+  const ConversionResult result = AudioConversion(folder / "long.wav", folder / "out.wav",
+                                                  Call("pcm_s16le", 8000), "", progress, LoudnessTarget{});
+  ASSERT_TRUE(result.Succeeded()) << result.reason;
+  EXPECT_EQ(result.duration, 3605);
+  EXPECT_NEAR(result.gainDb, -16 - (20 * std::log10(0.05) - 3.01), 0.2);
+  EXPECT_NEAR(MeasureLoudness(folder / "out.wav").integratedLufs, -16, 0.5);
+}
+
 }  // namespace
 }  // namespace corvane::test
