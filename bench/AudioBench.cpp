@@ -206,7 +206,7 @@ void BM_ConvertWithLoudnessAgainstWithout(benchmark::State& state) {
   const auto timed = [&](const std::optional<LoudnessTarget>& target, std::vector<double>& into) {
     const auto start = std::chrono::steady_clock::now();
     const bool ok =
-        AudioConversion(ThreeMinuteMp3(), out, audio, kConvertingFileCaption, progress, target).Succeeded();
+        AudioConversion(ThreeMinuteMp3(), out, audio, kConvertingFileCaption, progress, {target}).Succeeded();
     into.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     return ok;
   };

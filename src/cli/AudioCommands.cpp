@@ -27,7 +27,7 @@ constexpr int kUsageError = 64;
 constexpr int kFailed = 1;
 
 constexpr const char* kConvertUsage =
-    "Usage: corvane-cli convert IN OUT [--rate HZ] [--codec NAME] [--loudness LUFS]\n"
+    "Usage: corvane-cli convert IN OUT [--rate HZ] [--codec NAME] [--loudness LUFS] [--telephone]\n"
     "\n"
     "Converts one audio file the way Corvane converts every file it adds: any\n"
     "format FFmpeg reads, mixed down to one channel, resampled, and encoded.\n"
@@ -38,11 +38,13 @@ constexpr const char* kConvertUsage =
     "                 libmp3lame, or copy (the stream as it is)\n"
     "  --loudness LUFS  bring OUT to this integrated loudness (e.g. -16), its true\n"
     "                 peak kept at or below -1 dBTP; prints the gain applied\n"
+    "  --telephone    render OUT as a caller hears it: 8000 Hz, the 300-3400 Hz\n"
+    "                 band, through mu-law and back\n"
     "  --quiet        no progress bar (it shows only where stderr is a terminal)\n";
 
 constexpr const char* kMixUsage =
     "Usage: corvane-cli mix DIR-or-PACKAGE [--channel 1|2] [--rate HZ] [--codec NAME]\n"
-    "                       [--provider-key KEY] -o OUT\n"
+    "                       [--provider-key KEY] [--telephone] -o OUT\n"
     "\n"
     "Renders a channel's music and messages into one production, as \"Create Audio\n"
     "Production\" does, from an unpacked project folder (config.dat and the audio\n"
@@ -55,6 +57,8 @@ constexpr const char* kMixUsage =
     "                     pcm_s16le); e.g. --rate 8000 --codec pcm_mulaw for a\n"
     "                     telephone system\n"
     "  --provider-key KEY the provider key a locked package needs\n"
+    "  --telephone        render OUT as a caller hears it: 8000 Hz, the 300-3400 Hz\n"
+    "                     band, through mu-law and back\n"
     "  -o, --output OUT   the file to write\n"
     "  --quiet            no progress bar (it shows only where stderr is a terminal)\n";
 
@@ -116,21 +120,21 @@ void PrintDuration(const std::string& file, std::int32_t seconds) {
 }
 
 int Convert(const std::string& in, const std::string& out, int rate, const std::string& codec,
-            const std::optional<LoudnessTarget>& loudness, bool showProgress) {
+            const ConversionOptions& options, bool showProgress) {
   ST_AUDIO_TYPE audio;
   audio.ChannelCount = 1;
   audio.CallCodec.Set(codec);
   audio.SetConversionRate(std::to_string(rate), rate);
   TerminalProgress progress(showProgress, std::filesystem::path(in).filename().string());
   const ConversionResult result =
-      AudioConversion(in, out, audio, kConvertingFileCaption, progress, loudness);
+      AudioConversion(in, out, audio, kConvertingFileCaption, progress, options);
   progress.Clear();
   if (!result.Succeeded()) {
     std::fprintf(stderr, "corvane-cli convert: %s\n", result.reason.c_str());
     return result.result;
   }
   PrintDuration(out, result.duration);
-  if (loudness) std::printf("%s: loudness gain %+.1f dB\n", out.c_str(), result.gainDb);
+  if (options.loudness) std::printf("%s: loudness gain %+.1f dB\n", out.c_str(), result.gainDb);
   return 0;
 }
 
@@ -139,7 +143,7 @@ int Convert(const std::string& in, const std::string& out, int rate, const std::
 int RunConvertCommand(const std::vector<std::string>& words) {
   std::string error;
   const auto a =
-      ParseArguments(words, {"--rate", "--codec", "--loudness"}, {"--help", "--quiet"}, error);
+      ParseArguments(words, {"--rate", "--codec", "--loudness"}, {"--help", "--quiet", "--telephone"}, error);
   if (!a) return UsageError("convert", error);
   if (a->Has("--help")) {
     std::fputs(kConvertUsage, stdout);
@@ -151,24 +155,27 @@ int RunConvertCommand(const std::vector<std::string>& words) {
   const std::string codec = a->Value("--codec").value_or("libvorbis");
   if (codec.empty() || codec.size() > 19)
     return UsageError("convert", "--codec takes an FFmpeg encoder name");
-  std::optional<LoudnessTarget> loudness;
+  ConversionOptions options;
+  options.telephone = a->Has("--telephone");
+  if (codec == "copy" && (options.telephone || a->Value("--loudness"))) {
+    return UsageError("convert", "--loudness and --telephone need a codec: copy keeps the stream as it is");
+  }
   if (const auto text = a->Value("--loudness")) {
     char* end = nullptr;
     const double lufs = std::strtod(text->c_str(), &end);
     if (end == text->c_str() || *end != '\0' || !(lufs >= -70 && lufs <= 0)) {
       return UsageError("convert", "--loudness takes LUFS from -70 to 0, e.g. -16");
     }
-    if (codec == "copy") return UsageError("convert", "--loudness needs a codec: copy keeps the stream as it is");
-    loudness = LoudnessTarget{lufs};
+    options.loudness = LoudnessTarget{lufs};
   }
-  return Convert(a->positional[0], a->positional[1], *rate, codec, loudness, ProgressWanted(*a));
+  return Convert(a->positional[0], a->positional[1], *rate, codec, options, ProgressWanted(*a));
 }
 
 int RunMixCommand(const std::vector<std::string>& words) {
   std::string error;
   const auto a = ParseArguments(WithLongOutput(words),
                                 {"--channel", "--rate", "--codec", "--provider-key", "--output"},
-                                {"--help", "--quiet"}, error);
+                                {"--help", "--quiet", "--telephone"}, error);
   if (!a) return UsageError("mix", error);
   if (a->Has("--help")) {
     std::fputs(kMixUsage, stdout);
@@ -249,7 +256,8 @@ int RunMixCommand(const std::vector<std::string>& words) {
 
   audio.CallCodec.Set(codec.value_or(settings.OutputCodec.Str()));
   const ConversionResult result =
-      converter.Convert(mixed, *out, audio, kConvertingFileCaption, progress);
+      AudioConversion(mixed, *out, audio, kConvertingFileCaption, progress,
+                      ConversionOptions{std::nullopt, a->Has("--telephone")});
   progress.Clear();
   if (!result.Succeeded()) {
     std::fprintf(stderr, "corvane-cli mix: %s\n", result.reason.c_str());

@@ -79,6 +79,9 @@ TEST(CliAudio, EachCommandWritesWhatItIsAskedForOrNothing) {
       {{"convert", in, out("b.wav"), "--rate", "8000", "--codec", "pcm_mulaw"}, 0, "",
        out("b.wav"), "pcm_mulaw", 8000, 25600},
       {{"convert", (folder / "junk.mp3").string(), out("c.ogg")}, 1, "", out("c.ogg")},
+      // As a caller hears it: at the line's rate, whatever else was asked.
+      {{"convert", in, out("t.wav"), "--rate", "44100", "--codec", "pcm_s16le", "--telephone"}, 0,
+       "", out("t.wav"), "pcm_s16le", 8000, 25600},
       {{"convert", in, out("d.x"), "--codec", "nonsense"}, 2, "nonsense", out("d.x")},
       // The message follows a 2 s fade-down and plays on over silence.
       {{"mix", dir, "--rate", "8000", "--codec", "pcm_mulaw", "-o", out("e.wav")}, 0,
@@ -88,6 +91,7 @@ TEST(CliAudio, EachCommandWritesWhatItIsAskedForOrNothing) {
       {{"mix", package, "-o", out("g.ogg")}, 10, "", out("g.ogg")},
       {{"mix", package, "--provider-key", "ACME", "-o", out("h.ogg")}, 0, "", out("h.ogg"),
        "vorbis", 16000, 40000},
+      {{"mix", dir, "--telephone", "-o", out("u.wav")}, 0, "", out("u.wav"), "pcm_s16le", 8000, 20000},
       {{"mix", (folder / "broken").string(), "-o", out("i.wav")}, 1,
        "Mixing Error: Unable to mix music and messages.", out("i.wav")},
       {{"mix", (folder / "empty").string(), "-o", out("j.wav")}, 1, "config.dat", out("j.wav")},

@@ -7,6 +7,7 @@
 #include "audio/AudioDecoder.h"
 #include "audio/AudioEncoder.h"
 #include "audio/StreamCopy.h"
+#include "audio/TelephoneLine.h"
 #include "common/ReplacingFile.h"
 
 namespace corvane {
@@ -55,8 +56,11 @@ constexpr std::int64_t kMaxHeldSeconds = 3600;
 
 ConversionResult Encode(const std::filesystem::path& source, const std::filesystem::path& work,
                         const std::filesystem::path& destination, const std::string& codec,
-                        int rate, const std::optional<LoudnessTarget>& loudness,
-                        PercentReporter& percent, double& gainDb) {
+                        int rate, const ConversionOptions& options, PercentReporter& percent,
+                        double& gainDb) {
+  const std::optional<LoudnessTarget>& loudness = options.loudness;
+  std::optional<TelephoneLine> line;
+  if (options.telephone) line.emplace();
   AudioDecoder decoder;
   if (!decoder.Open(source, rate)) {
     return Failure(ConversionStatus::SourceUnreadable, decoder.Error());
@@ -72,6 +76,7 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
   std::vector<std::int16_t> chunk(kChunkSamples);
   const auto write = [&](std::span<std::int16_t> samples) {
     if (gainDb != 0) ApplyGain(samples, gainDb);
+    if (line) line->Carry(samples);
     return samples.empty() || encoder.Write(samples);
   };
   bool holding = loudness.has_value();
@@ -115,9 +120,9 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
 ConversionResult AudioConversion(const std::filesystem::path& source,
                                  const std::filesystem::path& destination,
                                  const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                 Progress& progress, const std::optional<LoudnessTarget>& loudness) {
+                                 Progress& progress, const ConversionOptions& options) {
   const std::string codec = audio.CallCodec.Str();
-  const int rate = audio.ConversionRate;
+  const int rate = options.telephone ? kTelephoneRate : audio.ConversionRate;
   if (codec.empty())
     return Failure(ConversionStatus::Unsupported, "no codec named for the conversion");
   if (codec != "copy" && (rate <= 0 || rate > kMaxSampleRate)) {
@@ -141,7 +146,7 @@ ConversionResult AudioConversion(const std::filesystem::path& source,
                        : Failure(ConversionStatus::SourceUnreadable, copied.error);
   } else {
     double gainDb = 0;
-    result = Encode(source, work.WritePath(), destination, codec, rate, loudness, percent, gainDb);
+    result = Encode(source, work.WritePath(), destination, codec, rate, options, percent, gainDb);
   }
   if (!result.Succeeded()) return result;
   if (!work.Commit()) {

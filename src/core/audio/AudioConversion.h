@@ -42,14 +42,19 @@ struct ConversionResult {
 // is complete: after a failure no partial destination exists, and a file that
 // was already there is as it was.
 //
-// With a loudness target the source is measured first and its samples are
-// scaled on their way to the encoder (not for "copy", which decodes
-// nothing); gainDb in the result says by how much.
+// The options apply to decoded samples, so not to "copy":
+// - with a loudness target the source is measured and its samples scaled on
+//   their way to the encoder; gainDb in the result says by how much;
+// - through the telephone line the file is rendered as a caller hears it,
+//   at the line's 8000 Hz whatever the record's rate.
+struct ConversionOptions {
+  std::optional<LoudnessTarget> loudness;
+  bool telephone = false;
+};
 ConversionResult AudioConversion(const std::filesystem::path& source,
                                  const std::filesystem::path& destination,
                                  const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                 Progress& progress,
-                                 const std::optional<LoudnessTarget>& loudness = std::nullopt);
+                                 Progress& progress, const ConversionOptions& options = {});
 
 // The seam through which flows convert, so a test can stand in for FFmpeg.
 class AudioConverter {

@@ -73,7 +73,7 @@ TEST(LoudnessTest, ConversionBringsFilesToTheTargetWithoutClipping) {
     ASSERT_TRUE(kept.Succeeded()) << kept.reason;
     EXPECT_EQ(DecodeAll(folder / "kept.wav"), tone);
     const ConversionResult normalised = AudioConversion(
-        folder / "in.wav", folder / "out.ogg", Call("libvorbis", 22050), "", progress, LoudnessTarget{});
+        folder / "in.wav", folder / "out.ogg", Call("libvorbis", 22050), "", progress, {LoudnessTarget{}});
     ASSERT_TRUE(normalised.Succeeded()) << normalised.reason;
     EXPECT_NEAR(normalised.gainDb, -16 - lufs, 0.2);
     EXPECT_NEAR(MeasureLoudness(folder / "out.ogg").integratedLufs, -16, 0.5);
@@ -84,7 +84,7 @@ TEST(LoudnessTest, ConversionBringsFilesToTheTargetWithoutClipping) {
   for (std::size_t i = 5000; i < 5010; ++i) clicked[i] = static_cast<std::int16_t>(i % 2 ? 32000 : -32000);
   WriteWave(folder / "click.wav", 22050, clicked);
   const ConversionResult limited = AudioConversion(folder / "click.wav", folder / "click-out.wav",
-                                                   Call("pcm_s16le", 22050), "", progress, LoudnessTarget{});
+                                                   Call("pcm_s16le", 22050), "", progress, {LoudnessTarget{}});
   ASSERT_TRUE(limited.Succeeded());
   EXPECT_LT(limited.gainDb, 0);  // the click already passes the ceiling
   const auto out = DecodeAll(folder / "click-out.wav");
@@ -99,7 +99,7 @@ TEST(LoudnessTest, AFileLongerThanAnHourIsNormalisedToo) {
   NoProgress progress;
   WriteWave(folder / "long.wav", 8000, Sine(1000, 8000, 3605.0, 0.05 * 32767));
   const ConversionResult result = AudioConversion(folder / "long.wav", folder / "out.wav",
-                                                  Call("pcm_s16le", 8000), "", progress, LoudnessTarget{});
+                                                  Call("pcm_s16le", 8000), "", progress, {LoudnessTarget{}});
   ASSERT_TRUE(result.Succeeded()) << result.reason;
   EXPECT_EQ(result.duration, 3605);
   EXPECT_NEAR(result.gainDb, -16 - (20 * std::log10(0.05) - 3.01), 0.2);
