@@ -97,7 +97,8 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
       }
       if (!write(got)) return Failure(ConversionStatus::WriteFailed, encoder.Error());
     }
-    percent.At(decoder.Fraction());
+    // A file held to be measured is only half done once decoded.
+    percent.At(holding ? decoder.Fraction() / 2 : decoder.Fraction());
     if (n < chunk.size()) break;
   }
   if (decoder.Failed()) return Failure(ConversionStatus::SourceUnreadable, decoder.Error());
@@ -109,7 +110,13 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
   }
   if (holding) {
     gainDb = NormalisingGainDb(MeasureLoudness(held, rate), *loudness);
-    if (!write(held)) return Failure(ConversionStatus::WriteFailed, encoder.Error());
+    for (std::size_t at = 0; at < held.size(); at += kChunkSamples) {
+      const std::size_t n = std::min(kChunkSamples, held.size() - at);
+      if (!write(std::span(held).subspan(at, n))) {
+        return Failure(ConversionStatus::WriteFailed, encoder.Error());
+      }
+      percent.At(0.5 + 0.5 * static_cast<double>(at + n) / static_cast<double>(held.size()));
+    }
   }
   if (!encoder.Finish()) return Failure(ConversionStatus::WriteFailed, encoder.Error());
   return {0, static_cast<std::int32_t>(decoder.SamplesDelivered() / rate), {}, gainDb};
