@@ -1,4 +1,5 @@
 // The action lists and, for now, the home screen's way out.
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
@@ -6,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "audio/AudioDecoder.h"
 #include "core/audio/AudioSignals.h"
 #include "gui/app/MainDlg.h"
 #include "gui/chrome/ActionList.h"
@@ -155,6 +157,12 @@ TEST_F(GuiHomeScreen, AProductionIsMixedOffTheUiThreadThenPlayed) {
   // Disabling the lists meanwhile picked nothing a second time.
   EXPECT_EQ(player.log, (std::vector<std::string>{"stop", "play " + (temp / "output.wav").string()}));
   EXPECT_TRUE(Find<QWidget>(&homeScreen, "file")->isEnabled());
+
+  // Heard as a caller hears it: the production through the telephone line.
+  Click(Find<QAbstractButton>(&homeScreen, "telephonePreview"));
+  Pick(Find<ActionList>(&homeScreen, "file"), "Preview Audio Production");
+  EXPECT_EQ(player.playing, (temp / "telephone.wav").string());
+  EXPECT_EQ(ProbeAudioFile(temp / "telephone.wav")->sampleRate, 8000);
   EXPECT_TRUE(op.AllAnswered());
 }
 

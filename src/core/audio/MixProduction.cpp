@@ -16,10 +16,8 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kMixingErrorTitle = "Mixing Error";
 constexpr const char* kProductionTitle = "Audio Production";
 constexpr const char* kNoMemoryText = "Not enough free memory available.";
-constexpr const char* kCannotMixText = "Unable to mix music and messages.";
 // Room for the header of a list file beyond its samples.
 constexpr std::size_t kHeaderAllowance = 1 << 20;
 

@@ -19,6 +19,10 @@
 
 namespace corvane {
 
+// What the operator is told when a production cannot be made.
+inline constexpr const char* kMixingErrorTitle = "Mixing Error";
+inline constexpr const char* kCannotMixText = "Unable to mix music and messages.";
+
 inline constexpr const char* kProductionFileName = "output.wav";
 inline constexpr const char* kListWorkFileName = "temp.wav";
 

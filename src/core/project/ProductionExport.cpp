@@ -1,5 +1,6 @@
 #include "project/ProductionExport.h"
 
+#include "audio/AudioConversion.h"
 #include "audio/MixProduction.h"
 
 namespace corvane {
@@ -77,7 +78,7 @@ ExportOutcome CreateAudioProduction(ProjectContext& context) {
   return ExportProduction(context);
 }
 
-bool PreviewAudioProduction(ProjectContext& context) {
+bool PreviewAudioProduction(ProjectContext& context, bool asCallerHearsIt) {
   context.player.Stop();
   SessionState& session = context.session;
   if (!session.Channel1.HoldsAnyEntry()) return false;
@@ -87,6 +88,18 @@ bool PreviewAudioProduction(ProjectContext& context) {
     MixProduction(session.Channel1, session.Audio, MixServicesOf(context), path);
   }
   if (path.empty()) return false;
+  if (asCallerHearsIt) {
+    const std::string line = session.Folders.TempFolder + "telephone.wav";
+    ST_AUDIO_TYPE audio = session.Audio;
+    audio.CallCodec.Set("pcm_s16le");
+    const ConversionResult rendered = AudioConversion(path, line, audio, kProcessingFilesCaption,
+                                                      context.progress, {std::nullopt, true});
+    if (!rendered.Succeeded()) {
+      context.op.Tell(kMixingErrorTitle, kCannotMixText, OperatorIcon::Stop);
+      return false;
+    }
+    path = line;
+  }
   context.player.PlayFile(path);
   return true;
 }

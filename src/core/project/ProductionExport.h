@@ -27,7 +27,9 @@ ExportOutcome ExportProduction(ProjectContext& context);
 ExportOutcome CreateAudioProduction(ProjectContext& context);
 // "Preview Audio Production": stops playback; unless channel 1 is empty,
 // mixes at the output rate and plays the production. True when it plays.
-bool PreviewAudioProduction(ProjectContext& context);
+// As a caller hears it, the production is rendered through the telephone
+// line first (the temporary folder's "telephone.wav").
+bool PreviewAudioProduction(ProjectContext& context, bool asCallerHearsIt = false);
 // "Stop Playing Audio Production".
 void StopAudioProduction(ProjectContext& context);
 

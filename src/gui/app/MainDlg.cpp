@@ -1,9 +1,11 @@
 #include "gui/app/MainDlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <algorithm>
 
 #include "gui/app/NestedScreens.h"
 #include "gui/chrome/ActionList.h"
@@ -66,14 +68,9 @@ CMainDlg::CMainDlg(ProjectContext& context, NestedScreens& screens, QWidget* par
 
   const QFont listFont = ChromeFont(12, Weight::Regular);
   const auto addList = [&](const char* name, const char* label, int top, QComboBox* list) {
-    QLabel* title = AddLabel((std::string(name) + "Label").c_str(), QString::fromLatin1(label),
-                             ChromeFont(12, Weight::Bold), kBannerColor,
-                             QRect(kListUnits, top, 120, 12));
-    list->setObjectName(QString::fromLatin1(name));
     list->setFont(listFont);
-    list->setAccessibleName(QString::fromLatin1(label));
-    list->setGeometry(Units().Rect(kListUnits, top + 13, 150, 16));
-    title->setBuddy(list);
+    AddLabelled(name, label, 12, QRect(kListUnits, top, 120, 12), list,
+                QRect(kListUnits, top + 13, 150, 16));
   };
   device_ = new QComboBox(this);
   device_->addItems(Texts(DeviceEntries()));
@@ -92,11 +89,19 @@ CMainDlg::CMainDlg(ProjectContext& context, NestedScreens& screens, QWidget* par
   workBar_->setGeometry(Units().Rect(kListUnits, 230, 150, 8));
   workCaption_->hide();
   workBar_->hide();
+  // Beside the specified lists, not in them: how the preview is heard.
+  telephone_ = new QCheckBox(QStringLiteral("Preview as callers hear it"), this);
+  telephone_->setToolTip(
+      QStringLiteral("Through a telephone line: 8 kHz, the 300-3400 Hz band, mu-law"));
+  telephone_->setObjectName(QStringLiteral("telephonePreview"));
+  telephone_->setFont(ChromeFont(10, Weight::Regular));
+  telephone_->setGeometry(Units().Rect(kListUnits, 244, 160, 12));
   AddLogo();
   help_ = AddHelpButton();
   setTabOrder(device_, configure_);
   setTabOrder(configure_, file_);
-  setTabOrder(file_, help_);
+  setTabOrder(file_, telephone_);
+  setTabOrder(telephone_, help_);
   device_->setFocus();
 
   connect(device_, &QComboBox::activated, this, &CMainDlg::OnDevice);
@@ -133,7 +138,10 @@ void CMainDlg::BuildSummary() {
 void CMainDlg::ShowModel() {
   const std::int32_t model = context_.home.CurrentModel;
   configure_->SetActions(Texts(ConfigureEntries(model, context_.session.Security.MohMode)));
-  file_->SetActions(Texts(FileEntries(model)));
+  const std::vector<std::string> fileEntries = FileEntries(model);
+  file_->SetActions(Texts(fileEntries));
+  telephone_->setVisible(std::find(fileEntries.begin(), fileEntries.end(), kPreviewEntry) !=
+                         fileEntries.end());
   const HomeSummary summary = SummaryOf(context_.session, context_.home);
   summary_[4].first->setText(QString::fromStdString(summary.channel1Label));
   for (std::size_t i = 0; i < 4; ++i) {
@@ -214,7 +222,9 @@ void CMainDlg::OnFileAction(const QString& action) {
   } else if (entry == kCreateProductionEntry) {
     RunProduction([](ProjectContext& context) { CreateAudioProduction(context); });
   } else if (entry == kPreviewEntry) {
-    RunProduction([](ProjectContext& context) { PreviewAudioProduction(context); });
+    const bool telephone = telephone_->isChecked();
+    RunProduction(
+        [telephone](ProjectContext& context) { PreviewAudioProduction(context, telephone); });
   } else if (entry == kStopPreviewEntry) {
     StopAudioProduction(context_);
   } else if (entry == kExitEntry) {

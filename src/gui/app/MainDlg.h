@@ -12,6 +12,7 @@
 
 #include "gui/chrome/ChromeDialog.h"
 
+class QCheckBox;
 class QComboBox;
 class QProgressBar;
 
@@ -75,6 +76,7 @@ class CMainDlg : public ChromeDialog {
   std::array<std::pair<QLabel*, QLabel*>, 7> summary_{};
   QLabel* workCaption_ = nullptr;
   QProgressBar* workBar_ = nullptr;
+  QCheckBox* telephone_ = nullptr;
   QTimer dayTimer_;
 };
 
