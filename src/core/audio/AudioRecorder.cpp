@@ -54,7 +54,6 @@ bool AudioRecorder::AbandonTake() {
   // The old work file must not outlive its take: a new take that captures
   // nothing writes none, and would otherwise play and save the old one.
   engine_.Discard();
-  seconds_ = 0;
   level_ = 0;
   return true;
 }
@@ -78,7 +77,6 @@ bool AudioRecorder::Record(std::optional<std::size_t> device) {
 bool AudioRecorder::RecordTick() {
   if (state_ != RecorderState::Recording) return false;
   const RecorderTick tick = engine_.Tick();
-  seconds_ = tick.seconds;
   level_ = tick.level;
   if (tick.limitReached) state_ = RecorderState::Idle;
   return state_ == RecorderState::Recording;
@@ -145,7 +143,6 @@ void AudioRecorder::Release() {
   player_.Stop();
   engine_.Discard();
   state_ = RecorderState::Idle;
-  seconds_ = 0;
   level_ = 0;
 }
 

@@ -80,7 +80,7 @@ class AudioRecorder {
 
   RecorderState State() const { return state_; }
   bool HasTake() const { return engine_.HasTake(); }
-  std::string TimeText() const { return RecordingTimeText(seconds_); }
+  std::string TimeText() const { return RecordingTimeText(engine_.ElapsedTenths() / 10); }
   int Level() const { return level_; }
   const std::filesystem::path& RecordingPath() const { return recordingPath_; }
   const std::filesystem::path& WorkFile() const { return engine_.WorkFile(); }
@@ -95,7 +95,6 @@ class AudioRecorder {
   RecorderEngine engine_;
   std::vector<std::string> devices_;
   RecorderState state_ = RecorderState::Idle;
-  std::int32_t seconds_ = 0;
   int level_ = 0;
   std::filesystem::path recordingPath_;
 };

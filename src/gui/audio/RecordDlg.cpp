@@ -132,8 +132,9 @@ void CRecordDlg::OnRecord() {
   ShowState();
 }
 
+// ShowState stops the timer once the recording has ended.
 void CRecordDlg::RecordTick() {
-  if (!recorder_.RecordTick()) recordTimer_.stop();
+  recorder_.RecordTick();
   ShowState();
 }
 

@@ -43,8 +43,8 @@ TEST_F(AudioRecorderTest, SaveCopiesTheTakeWhereTheOperatorChoseAndLeavesNoWorkF
   EXPECT_FALSE(recorder.Save());
   EXPECT_TRUE(std::filesystem::exists(work));
   const auto& dialog = op.History().back().request;
-  EXPECT_EQ(dialog.filter, kRecordingFilter);
-  EXPECT_EQ(dialog.initialName, kRecordingName);
+  EXPECT_EQ(dialog.filter, "Audio Files (*.wav)|*.wav||");
+  EXPECT_EQ(dialog.initialName, "audio_recording");
   EXPECT_EQ(dialog.defaultExtension, "");
   EXPECT_TRUE(dialog.overwritePrompt);
 
