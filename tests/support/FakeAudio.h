@@ -21,11 +21,14 @@ class RecordingConverter final : public AudioConverter {
     std::string codec;
     int rate = 0;
     std::string caption;
+    std::optional<LoudnessTarget> loudness;
+    bool telephone = false;
   };
 
   ConversionResult Convert(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const ST_AUDIO_TYPE& audio,
-                           std::string_view caption, Progress& progress) override;
+                           std::string_view caption, Progress& progress,
+                           const ConversionOptions& options) override;
 
   std::vector<Call> calls;
   // When set, the call with this caption fails without converting.

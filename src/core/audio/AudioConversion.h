@@ -63,15 +63,16 @@ class AudioConverter {
   virtual ConversionResult Convert(const std::filesystem::path& source,
                                    const std::filesystem::path& destination,
                                    const ST_AUDIO_TYPE& audio, std::string_view caption,
-                                   Progress& progress) = 0;
+                                   Progress& progress, const ConversionOptions& options) = 0;
 };
 
 class FfmpegAudioConverter final : public AudioConverter {
  public:
   ConversionResult Convert(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const ST_AUDIO_TYPE& audio,
-                           std::string_view caption, Progress& progress) override {
-    return AudioConversion(source, destination, audio, caption, progress);
+                           std::string_view caption, Progress& progress,
+                           const ConversionOptions& options) override {
+    return AudioConversion(source, destination, audio, caption, progress, options);
   }
 };
 

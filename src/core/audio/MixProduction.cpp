@@ -55,8 +55,9 @@ bool WithListFile(const MediaEntry& entry, ST_AUDIO_TYPE& audio, const MixServic
 
   const std::filesystem::path destination = services.workFolder / kListWorkFileName;
   audio.CallCodec.Set("pcm_s16le");
-  const ConversionResult result = services.converter.Convert(
-      services.mediaFolder / name, destination, audio, kProcessingFilesCaption, services.progress);
+  const ConversionResult result =
+      services.converter.Convert(services.mediaFolder / name, destination, audio,
+                                 kProcessingFilesCaption, services.progress, {});
   const bool ok = result.Succeeded() && read(destination);
   audio.CallCodec = audio.ProjectCodec;
   std::error_code ignored;

@@ -70,8 +70,10 @@ AddOutcome AddMediaFile(MediaAddition& a, const std::filesystem::path& source, b
     if (IsFull(a)) return AddOutcome::Stop;
     ST_AUDIO_TYPE call = a.audio;
     call.CallCodec.Set(copy ? "copy" : a.audio.ProjectCodec.View());
+    // The default music is copied as it is, so it keeps its own loudness.
     const ConversionResult result =
-        a.converter.Convert(source, stored, call, kAddingFileCaption, a.progress);
+        a.converter.Convert(source, stored, call, kAddingFileCaption, a.progress,
+                            ConversionOptions{copy ? std::nullopt : a.loudness, false});
     if (!result.Succeeded()) {
       RemoveMade(stored, true);
       return AddOutcome::Stop;

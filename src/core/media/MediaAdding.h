@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 
 #include "audio/AudioConversion.h"
@@ -39,6 +40,8 @@ struct MediaAddition {
   Progress& progress;
   Operator& op;
   AddingFileNotice beforeEachFile = nullptr;
+  // Where converted files are brought; none keeps their loudness as it is.
+  std::optional<LoudnessTarget> loudness = std::nullopt;
 };
 
 // One file. `copy` keeps the source's stream as it is (the default music

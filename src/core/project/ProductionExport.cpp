@@ -63,7 +63,7 @@ ExportOutcome ExportProduction(ProjectContext& context) {
   audio.CallCodec = audio.OutputCodec;
   const ConversionResult result = context.converter.Convert(
       std::filesystem::path(session.Folders.TempFolder) / kProductionFileName, *chosen, audio,
-      kConvertingFileCaption, context.progress);
+      kConvertingFileCaption, context.progress, {});
   audio.CallCodec = audio.ProjectCodec;
   if (!result.Succeeded()) {
     op.Tell("Error", "Error Converting File", OperatorIcon::Stop);
@@ -92,8 +92,8 @@ bool PreviewAudioProduction(ProjectContext& context, bool asCallerHearsIt) {
     const std::string line = session.Folders.TempFolder + "telephone.wav";
     ST_AUDIO_TYPE audio = session.Audio;
     audio.CallCodec.Set("pcm_s16le");
-    const ConversionResult rendered = AudioConversion(path, line, audio, kProcessingFilesCaption,
-                                                      context.progress, {std::nullopt, true});
+    const ConversionResult rendered = context.converter.Convert(
+        path, line, audio, kProcessingFilesCaption, context.progress, {std::nullopt, true});
     if (!rendered.Succeeded()) {
       context.op.Tell(kMixingErrorTitle, kCannotMixText, OperatorIcon::Stop);
       return false;

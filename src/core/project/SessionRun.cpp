@@ -3,6 +3,7 @@
 #include "audio/AudioSettings.h"
 #include "channel/ChannelSettingsFile.h"
 #include "common/ReplacingFile.h"
+#include "media/LoudnessPreference.h"
 #include "package/SecuritySettingsFile.h"
 #include "session/DeviceModel.h"
 
@@ -26,6 +27,7 @@ StartResult StartSession(SessionState& session, InstanceLock& lock) {
   // The login credentials and MOH mode are among them; a missing or damaged
   // file gives the built-in login.
   LoadSecuritySettings(session.Security, session.Folders.ApplicationFolder);
+  session.Loudness = ReadLoudnessPreference(session.Folders.ApplicationFolder);
   return StartResult::Started;
 }
 

@@ -13,8 +13,8 @@ enum class StartResult {
 
 // Takes the single-instance lock, zeroes the configuration record, creates and
 // empties the temporary folder, loads channel 1 and the audio settings of the
-// start-up model (Tonvex-One) and the security settings, each falling back to
-// its defaults.
+// start-up model (Tonvex-One), the security settings and the loudness
+// preference, each falling back to its defaults.
 StartResult StartSession(SessionState& session, InstanceLock& lock);
 
 // Empties the temporary folder and gives the process exit code (always 0).

@@ -6,6 +6,7 @@
 
 #include "audio/AudioType.h"
 #include "channel/ChannelConfig.h"
+#include "media/LoudnessPreference.h"
 #include "package/DeviceConfigRecord.h"
 #include "package/SecuritySettings.h"
 #include "session/SessionFolders.h"
@@ -24,6 +25,7 @@ class SessionState {
   ST_AUDIO_TYPE Audio;
   SecuritySettings Security;
   DeviceConfigRecord ConfigRecord;
+  LoudnessPreference Loudness;
 
   // Writes the model's properties into Audio and sets the conversion rate to
   // the project rate, which re-derives the maximum length for models with

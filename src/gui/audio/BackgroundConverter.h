@@ -16,7 +16,8 @@ class BackgroundConverter final : public AudioConverter {
 
   ConversionResult Convert(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const ST_AUDIO_TYPE& audio,
-                           std::string_view caption, Progress& progress) override;
+                           std::string_view caption, Progress& progress,
+                           const ConversionOptions& options) override;
   bool Busy() const { return busy_; }
 
  private:

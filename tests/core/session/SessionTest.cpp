@@ -97,6 +97,7 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   session.Channel1.Music.entries.push_back(MediaEntry{"00:00:01", "old.ogg"});
   session.Security.UserName = "someone";
   session.Security.MohMode = true;
+  session.Loudness.normalise = true;
 
   InstanceLock lock;
   ASSERT_EQ(StartSession(session, lock), StartResult::Started);
@@ -107,6 +108,7 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   EXPECT_EQ(session.Channel2.MasterVolume, 0);  // not loaded at start-up
   EXPECT_EQ(AudioSettingsOf(session.Audio), AudioSettings{});
   EXPECT_EQ(session.Security, SecuritySettings{});  // no file yet: the built-in login
+  EXPECT_EQ(session.Loudness, LoudnessPreference{});
   test::WriteWholeFile(session.Folders.TempFolder + "mix.wav", std::vector<std::uint8_t>{1});
   EXPECT_EQ(EndSession(session), 0);
   EXPECT_FALSE(std::filesystem::exists(session.Folders.TempFolder + "mix.wav"));
@@ -123,10 +125,13 @@ TEST(Session, StartUpEmptiesTheWorkAndLoadsTheStoredSettings) {
   security.Password = "n3w-secret";
   security.MohMode = true;
   ASSERT_TRUE(SaveSecuritySettings(security, data / "Melloway", false));
+  const LoudnessPreference loudness{true, -18, -14};
+  ASSERT_TRUE(SaveLoudnessPreference(loudness, data / "Melloway"));
   SessionState next(test::FoldersIn(data / "Melloway"));
   ASSERT_EQ(StartSession(next, lock), StartResult::Started);
   EXPECT_EQ(next.Audio.ProjectRate, 11025);
   EXPECT_EQ(next.Security, security);
+  EXPECT_EQ(next.Loudness, loudness);
 }
 
 // Which properties each model carries, and the capacity that follows from
