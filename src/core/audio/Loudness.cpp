@@ -53,7 +53,8 @@ void Finish(ebur128_state* meter, LoudnessFigures& figures) {
 
 }  // namespace
 
-LoudnessFigures MeasureLoudness(const std::filesystem::path& file) {
+LoudnessFigures MeasureLoudness(const std::filesystem::path& file,
+                                const std::atomic<bool>* cancelled) {
   LoudnessFigures figures;
   AudioDecoder decoder;
   if (!decoder.Open(file)) {
@@ -64,6 +65,10 @@ LoudnessFigures MeasureLoudness(const std::filesystem::path& file) {
   if (!meter) return figures;
   std::vector<std::int16_t> block(kBlockSamples);
   for (std::size_t got; (got = decoder.Read(block)) > 0;) {
+    if (cancelled && *cancelled) {
+      figures.error = "the measuring was cancelled";
+      return figures;
+    }
     if (!Add(meter.get(), std::span(block).first(got), figures)) return figures;
   }
   if (decoder.Failed()) {

@@ -5,6 +5,7 @@
 // with libebur128. Every file is played in mono, so the mono mix is what a
 // caller hears; for a mono file the figures are the file's own.
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -20,7 +21,9 @@ struct LoudnessFigures {
   double truePeakDbtp = 0;  // -inf for silence
 };
 
-LoudnessFigures MeasureLoudness(const std::filesystem::path& file);
+// Once cancelled is set, the measuring stops and the figures say why.
+LoudnessFigures MeasureLoudness(const std::filesystem::path& file,
+                                const std::atomic<bool>* cancelled = nullptr);
 // The same for mono samples already decoded at that rate.
 LoudnessFigures MeasureLoudness(std::span<const std::int16_t> samples, int rate);
 

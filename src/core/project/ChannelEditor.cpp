@@ -1,6 +1,8 @@
 #include "project/ChannelEditor.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "channel/ListCleanup.h"
 #include "channel/MediaDeletion.h"
@@ -137,6 +139,7 @@ void ChannelEditor::Open() {
   PlayTimeFigures figures = FiguresForCheck();
   figures.secondsBetween = 0;
   account_.IsOverCapacity(figures, 0, PlayTimeList::Other);
+  SurveyLoudness();
 }
 
 ChannelEditorView ChannelEditor::Tick() {
@@ -245,10 +248,18 @@ bool ChannelEditor::MaySpaceMessages(int minutes, int seconds) {
 }
 
 MediaAddition ChannelEditor::Addition(MediaListKind kind) {
-  return MediaAddition{Lists(),  kind,         OtherChannel(),
-                       Audio(),  TempFolder(), account_,
-                       [this] { return FiguresForCheck(); }, context_.converter, context_.progress,
-                       context_.op, addingFile_};
+  return MediaAddition{Lists(),
+                       kind,
+                       OtherChannel(),
+                       Audio(),
+                       TempFolder(),
+                       account_,
+                       [this] { return FiguresForCheck(); },
+                       context_.converter,
+                       context_.progress,
+                       context_.op,
+                       addingFile_,
+                       LoudnessTargetFor(context_.session.Loudness, kind)};
 }
 
 void ChannelEditor::AddDefaultMusic() {
@@ -265,6 +276,7 @@ void ChannelEditor::AddDefaultMusic() {
                   kUnsavedMarker);
   }
   RedrawRemaining();
+  SurveyLoudness();
 }
 
 std::size_t ChannelEditor::AddFilesFromDialog(MediaListKind kind) {
@@ -280,6 +292,7 @@ std::size_t ChannelEditor::AddFiles(MediaListKind kind,
   MediaAddition addition = Addition(kind);
   const std::size_t listed = AddMediaFiles(addition, sources);
   RedrawRemaining();
+  SurveyLoudness();
   return listed;
 }
 
@@ -296,16 +309,44 @@ void ChannelEditor::DeleteSelected(MediaListKind kind, bool fromMenu) {
   }
 }
 
-void ChannelEditor::PlayRow(MediaListKind kind, std::size_t row) {
+std::optional<std::filesystem::path> ChannelEditor::FileOfRow(MediaListKind kind, std::size_t row) {
   const MediaList& list = List(kind);
-  if (row >= list.RowCount()) return;
+  if (row >= list.RowCount()) return std::nullopt;
   const std::string fileName = SplitEntryLine(StripUnsavedMarker(list.Row(row))).FileName;
-  // Names may come from an opened package; only plain names are played.
-  if (!IsPlainFileName(fileName)) return;
-  const std::filesystem::path file = fileName.find(kDefaultMusicBase) != std::string::npos
-                                         ? DefaultMusicFile()
-                                         : TempFolder() / fileName;
-  context_.player.PlayFile(file.string());
+  // Names may come from an opened package; only plain names are opened.
+  if (!IsPlainFileName(fileName)) return std::nullopt;
+  return fileName.find(kDefaultMusicBase) != std::string::npos ? DefaultMusicFile()
+                                                               : TempFolder() / fileName;
+}
+
+void ChannelEditor::PlayRow(MediaListKind kind, std::size_t row) {
+  if (const auto file = FileOfRow(kind, row)) context_.player.PlayFile(file->string());
+}
+
+std::string ChannelEditor::LoudnessOfRow(MediaListKind kind, std::size_t row) {
+  const auto file = FileOfRow(kind, row);
+  if (!file) return {};
+  const LoudnessSurvey::Finding finding = survey_.Of(*file);
+  switch (finding.state) {
+    case LoudnessSurvey::State::Waiting:
+      return "Loudness: being measured";
+    case LoudnessSurvey::State::Failed:
+      return "Loudness: cannot be measured";
+    case LoudnessSurvey::State::Measured:
+      break;
+  }
+  const double lufs = finding.figures.integratedLufs;
+  if (!std::isfinite(lufs)) return "Loudness: silent";
+  char text[48];
+  std::snprintf(text, sizeof text, "Loudness: %.1f LUFS", lufs);
+  return text;
+}
+
+void ChannelEditor::SurveyLoudness() {
+  for (const MediaListKind kind :
+       {MediaListKind::Music, MediaListKind::Messages, MediaListKind::Scheduled}) {
+    for (std::size_t row = 0; row < List(kind).RowCount(); ++row) LoudnessOfRow(kind, row);
+  }
 }
 
 void ChannelEditor::PlaySelected(MediaListKind kind) {

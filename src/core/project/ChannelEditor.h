@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/LoudnessSurvey.h"
 #include "channel/ChannelSettingsFile.h"
 #include "channel/MediaList.h"
 #include "channel/PlayTime.h"
@@ -107,6 +108,9 @@ class ChannelEditor {
   // Plays the row, or the last selected row of the list.
   void PlayRow(MediaListKind kind, std::size_t row);
   void PlaySelected(MediaListKind kind);
+  // How loud the row's file is, as its tooltip says it: measured off the
+  // UI thread, so "being measured" until the figures are in.
+  std::string LoudnessOfRow(MediaListKind kind, std::size_t row);
   void StopPlaying();
   void ApplyDayCommand(DayCommand command);
 
@@ -131,6 +135,9 @@ class ChannelEditor {
 
  private:
   MediaAddition Addition(MediaListKind kind);
+  std::optional<std::filesystem::path> FileOfRow(MediaListKind kind, std::size_t row);
+  // Starts measuring every listed file not measured yet.
+  void SurveyLoudness();
   void StoreSettings();
   void MarkChannelModified();
   void RedrawRemaining();
@@ -149,6 +156,7 @@ class ChannelEditor {
   PlayTimeAccount account_;
   bool firstTickDone_;
   AddingFileNotice addingFile_;
+  LoudnessSurvey survey_;
 };
 
 }  // namespace corvane

@@ -92,6 +92,7 @@ CChannelDlg::CChannelDlg(ProjectContext& context, NestedScreens& screens,
   BuildSettings();
   BuildSchedule();
   BuildButtons();
+  BuildLoudness();
   AddLogo();
   help_ = AddHelpButton();
   ApplySections();
@@ -188,6 +189,9 @@ void CChannelDlg::BuildLists() {
 
 void CChannelDlg::ConnectList(MediaListKind kind) {
   COLEDragAndDropListBox* list = ListBox(kind);
+  list->SetRowToolTip([this, kind](int row) {
+    return Text(editor_.LoudnessOfRow(kind, static_cast<std::size_t>(row)));
+  });
   connect(list, &COLEDragAndDropListBox::AddFilesRequested, this,
           [this, kind] { WhileAdding([this, kind] { editor_.AddFilesFromDialog(kind); }); });
   connect(list, &COLEDragAndDropListBox::FilesDropped, this, [this, kind](const QStringList& paths) {

@@ -18,6 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QProgressBar;
+class QSpinBox;
 
 namespace corvane {
 
@@ -58,6 +59,9 @@ class CChannelDlg : public ChromeDialog {
   void BuildSettings();
   void BuildSchedule();
   void BuildButtons();
+  void BuildLoudness();
+  void ShowLoudnessTargets();
+  void OnLoudnessChanged();
   void ConnectList(MediaListKind kind);
   void ApplySections();
   void ShowSettings();
@@ -103,6 +107,9 @@ class CChannelDlg : public ChromeDialog {
   QWidget* addingCover_ = nullptr;
   QLabel* addingText_ = nullptr;
   QProgressBar* addingBar_ = nullptr;
+
+  QCheckBox* evenLoudness_ = nullptr;
+  std::vector<std::pair<QSpinBox*, double LoudnessPreference::*>> loudnessTargets_;
 
   std::array<QCheckBox*, 7> days_{};
   SettingSpin* startHours_ = nullptr;

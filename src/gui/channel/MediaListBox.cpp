@@ -1,6 +1,5 @@
 #include "gui/channel/MediaListBox.h"
 
-#include <QAbstractListModel>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
@@ -16,34 +15,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "gui/channel/MediaRowsModel.h"
 #include "gui/chrome/ChromeLook.h"
 
 namespace corvane {
-
-// The rows' texts for the view and for screen readers.
-class MediaRowsModel final : public QAbstractListModel {
- public:
-  MediaRowsModel(const MediaList& rows, QObject* parent)
-      : QAbstractListModel(parent), rows_(rows) {}
-
-  int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.RowCount());
-  }
-  QVariant data(const QModelIndex& index, int role) const override {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) {
-      return {};
-    }
-    const std::string_view row = rows_.Row(static_cast<std::size_t>(index.row()));
-    return QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size()));
-  }
-  void Reset() {
-    beginResetModel();
-    endResetModel();
-  }
-
- private:
-  const MediaList& rows_;
-};
 
 namespace {
 
@@ -127,6 +102,10 @@ void COLEDragAndDropListBox::SetPartner(COLEDragAndDropListBox* other) {
 }
 
 void COLEDragAndDropListBox::SetMenuPopup(MenuPopup popup) { popup_ = std::move(popup); }
+
+void COLEDragAndDropListBox::SetRowToolTip(std::function<QString(int row)> toolTip) {
+  model_->SetToolTip(std::move(toolTip));
+}
 
 void COLEDragAndDropListBox::Refresh() {
   model_->Reset();

@@ -75,6 +75,8 @@ class COLEDragAndDropListBox : public QListView {
   void RunMenuCommand(MenuCommand command);
   // Replaces how the menu is shown (QMenu::exec by default).
   void SetMenuPopup(MenuPopup popup);
+  // What a row's tooltip says, asked each time one is shown.
+  void SetRowToolTip(std::function<QString(int row)> toolTip);
 
   // The row a drag would carry, -1 for none; set by a press on a row.
   int DragSource() const { return dragSource_; }

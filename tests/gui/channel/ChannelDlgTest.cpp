@@ -12,10 +12,14 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <cmath>
 
+#include "audio/Loudness.h"
 #include "core/audio/AudioSignals.h"
 #include "gui/channel/ChannelDlg.h"
 #include "gui/channel/MediaListBox.h"
+#include "media/LoudnessPreference.h"
 #include "session/DeviceModel.h"
 #include "support/ScreenTest.h"
 
@@ -132,6 +136,59 @@ TEST_F(GuiChannelEditor, CancelAsksAndThenTakesTheNewFilesAway) {
   EXPECT_EQ(editor->result(), CChannelDlg::kAbandoned);
   EXPECT_TRUE(NamesIn(Temp()).empty());
   EXPECT_TRUE(session.Channel1.Music.entries.empty());
+}
+
+// A 1 kHz tone of amplitude A (of full scale) measures 20 log10(A) - 3.01 LUFS.
+std::filesystem::path ToneAt(const TempFolder& folder, const std::string& name, double lufs) {
+  const auto path = folder / name;
+  WriteWave(path, 22050, Sine(1000, 22050, 5.0, std::pow(10, (lufs + 3.01) / 20) * 32767));
+  return path;
+}
+
+// The row's tooltip once its file has been measured.
+QString SettledToolTip(COLEDragAndDropListBox* list, int row) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  QString tip;
+  do {
+    QTest::qWait(5);
+    tip = list->model()->index(row, 0).data(Qt::ToolTipRole).toString();
+  } while (tip.contains(QStringLiteral("being measured")) &&
+           std::chrono::steady_clock::now() < giveUp);
+  return tip;
+}
+
+TEST_F(GuiChannelEditor, EvenedLoudnessBringsEachListToItsTargetAndRowsSayHowLoud) {
+  auto editor = OpenEditor();
+  auto* even = Find<QCheckBox>(editor.get(), "evenLoudness");
+  auto* musicTarget = Find<QSpinBox>(editor.get(), "musicLoudness");
+  EXPECT_FALSE(even->isChecked());
+  EXPECT_FALSE(musicTarget->isEnabled());
+  Click(even);
+  musicTarget->selectAll();
+  QTest::keyClicks(musicTarget, "-20");
+  EXPECT_EQ(ReadLoudnessPreference(session.Folders.ApplicationFolder),
+            (LoudnessPreference{true, -20, -16}));
+
+  auto* music = Find<COLEDragAndDropListBox>(editor.get(), "music");
+  auto* messages = Find<COLEDragAndDropListBox>(editor.get(), "messages");
+  emit music->FilesDropped({QString::fromStdString(ToneAt(data, "quiet.wav", -30).string())});
+  emit messages->FilesDropped({QString::fromStdString(ToneAt(data, "loud.wav", -10).string())});
+  EXPECT_NEAR(MeasureLoudness(Temp() / "quiet.ogg").integratedLufs, -20, 0.5);
+  EXPECT_NEAR(MeasureLoudness(Temp() / "loud.ogg").integratedLufs, -16, 0.5);
+  const QString quietTip = SettledToolTip(music, 0);
+  ASSERT_TRUE(quietTip.startsWith(QStringLiteral("Loudness: "))) << quietTip.toStdString();
+  EXPECT_NEAR(quietTip.section(QLatin1Char(' '), 1, 1).toDouble(), -20, 0.5);
+  EXPECT_TRUE(quietTip.endsWith(QStringLiteral(" LUFS")));
+
+  // Switched off, files keep their own loudness, and the rows still say it.
+  Click(even);
+  emit music->FilesDropped({QString::fromStdString(ToneAt(data, "as-is.wav", -30).string())});
+  EXPECT_FALSE(converter.calls.back().loudness.has_value());
+  EXPECT_NEAR(SettledToolTip(music, 1).section(QLatin1Char(' '), 1, 1).toDouble(), -30, 0.5);
+  EXPECT_FALSE(ReadLoudnessPreference(session.Folders.ApplicationFolder).normalise);
+  // A row whose file is gone says so instead of waiting for ever.
+  std::filesystem::remove(Temp() / "as-is.ogg");
+  EXPECT_EQ(SettledToolTip(music, 1), "Loudness: cannot be measured");
 }
 
 TEST_F(GuiChannelEditor, EnterActsOnlyOnTheEditorsButtonsAndEscapeNeverCloses) {
