@@ -44,7 +44,7 @@ constexpr const char* kConvertUsage =
 
 constexpr const char* kMixUsage =
     "Usage: corvane-cli mix DIR-or-PACKAGE [--channel 1|2] [--rate HZ] [--codec NAME]\n"
-    "                       [--provider-key KEY] [--telephone] -o OUT\n"
+    "                       [--provider-key KEY] [--loudness LUFS] [--telephone] -o OUT\n"
     "\n"
     "Renders a channel's music and messages into one production, as \"Create Audio\n"
     "Production\" does, from an unpacked project folder (config.dat and the audio\n"
@@ -57,6 +57,8 @@ constexpr const char* kMixUsage =
     "                     pcm_s16le); e.g. --rate 8000 --codec pcm_mulaw for a\n"
     "                     telephone system\n"
     "  --provider-key KEY the provider key a locked package needs\n"
+    "  --loudness LUFS    bring the production to this integrated loudness, its\n"
+    "                     true peak kept at or below -1 dBTP, as for convert\n"
     "  --telephone        render OUT as a caller hears it: 8000 Hz, the 300-3400 Hz\n"
     "                     band, through mu-law and back\n"
     "  -o, --output OUT   the file to write\n"
@@ -115,8 +117,32 @@ class ConsoleOperator final : public Operator {
   }
 };
 
-void PrintDuration(const std::string& file, std::int32_t seconds) {
-  std::printf("%s: %s (%d s)\n", file.c_str(), FormatDurationLabel(seconds).c_str(), seconds);
+// --loudness and --telephone, which work on decoded samples; a usage error
+// when they are refused.
+int TakeSampleOptions(const Arguments& a, const std::string& codec, const char* command,
+                      ConversionOptions& options) {
+  options.telephone = a.Has("--telephone");
+  const auto text = a.Value("--loudness");
+  if (codec == "copy" && (options.telephone || text)) {
+    return UsageError(command,
+                      "--loudness and --telephone need a codec: copy keeps the stream as it is");
+  }
+  if (!text) return 0;
+  char* end = nullptr;
+  const double lufs = std::strtod(text->c_str(), &end);
+  if (end == text->c_str() || *end != '\0' || !(lufs >= -70 && lufs <= 0)) {
+    return UsageError(command, "--loudness takes LUFS from -70 to 0, e.g. -16");
+  }
+  options.loudness = LoudnessTarget{lufs};
+  return 0;
+}
+
+// The written file's duration, and the gain that normalising applied.
+void PrintWritten(const std::string& file, const ConversionResult& result,
+                  const ConversionOptions& options) {
+  std::printf("%s: %s (%d s)\n", file.c_str(), FormatDurationLabel(result.duration).c_str(),
+              result.duration);
+  if (options.loudness) std::printf("%s: loudness gain %+.1f dB\n", file.c_str(), result.gainDb);
 }
 
 int Convert(const std::string& in, const std::string& out, int rate, const std::string& codec,
@@ -133,8 +159,7 @@ int Convert(const std::string& in, const std::string& out, int rate, const std::
     std::fprintf(stderr, "corvane-cli convert: %s\n", result.reason.c_str());
     return result.result;
   }
-  PrintDuration(out, result.duration);
-  if (options.loudness) std::printf("%s: loudness gain %+.1f dB\n", out.c_str(), result.gainDb);
+  PrintWritten(out, result, options);
   return 0;
 }
 
@@ -156,26 +181,16 @@ int RunConvertCommand(const std::vector<std::string>& words) {
   if (codec.empty() || codec.size() > 19)
     return UsageError("convert", "--codec takes an FFmpeg encoder name");
   ConversionOptions options;
-  options.telephone = a->Has("--telephone");
-  if (codec == "copy" && (options.telephone || a->Value("--loudness"))) {
-    return UsageError("convert", "--loudness and --telephone need a codec: copy keeps the stream as it is");
-  }
-  if (const auto text = a->Value("--loudness")) {
-    char* end = nullptr;
-    const double lufs = std::strtod(text->c_str(), &end);
-    if (end == text->c_str() || *end != '\0' || !(lufs >= -70 && lufs <= 0)) {
-      return UsageError("convert", "--loudness takes LUFS from -70 to 0, e.g. -16");
-    }
-    options.loudness = LoudnessTarget{lufs};
-  }
+  if (const int refused = TakeSampleOptions(*a, codec, "convert", options)) return refused;
   return Convert(a->positional[0], a->positional[1], *rate, codec, options, ProgressWanted(*a));
 }
 
 int RunMixCommand(const std::vector<std::string>& words) {
   std::string error;
-  const auto a = ParseArguments(WithLongOutput(words),
-                                {"--channel", "--rate", "--codec", "--provider-key", "--output"},
-                                {"--help", "--quiet", "--telephone"}, error);
+  const auto a =
+      ParseArguments(WithLongOutput(words),
+                     {"--channel", "--rate", "--codec", "--provider-key", "--output", "--loudness"},
+                     {"--help", "--quiet", "--telephone"}, error);
   if (!a) return UsageError("mix", error);
   if (a->Has("--help")) {
     std::fputs(kMixUsage, stdout);
@@ -197,6 +212,8 @@ int RunMixCommand(const std::vector<std::string>& words) {
   if (codec && (codec->empty() || codec->size() > 19)) {
     return UsageError("mix", "--codec takes an FFmpeg encoder name");
   }
+  ConversionOptions samples;
+  if (const int refused = TakeSampleOptions(*a, codec.value_or(""), "mix", samples)) return refused;
 
   const std::filesystem::path input = a->positional[0];
   const auto systemTemp = std::filesystem::temp_directory_path();
@@ -256,14 +273,13 @@ int RunMixCommand(const std::vector<std::string>& words) {
 
   audio.CallCodec.Set(codec.value_or(settings.OutputCodec.Str()));
   const ConversionResult result =
-      AudioConversion(mixed, *out, audio, kConvertingFileCaption, progress,
-                      ConversionOptions{std::nullopt, a->Has("--telephone")});
+      AudioConversion(mixed, *out, audio, kConvertingFileCaption, progress, samples);
   progress.Clear();
   if (!result.Succeeded()) {
     std::fprintf(stderr, "corvane-cli mix: %s\n", result.reason.c_str());
     return result.result;
   }
-  PrintDuration(*out, result.duration);
+  PrintWritten(*out, result, samples);
   return 0;
 }
 

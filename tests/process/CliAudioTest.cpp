@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "audio/AudioDecoder.h"
+#include "audio/Loudness.h"
 #include "core/audio/AudioSignals.h"
 #include "package/ConfigRecordFile.h"
 #include "package/MediaPackage.h"
@@ -92,6 +93,8 @@ TEST(CliAudio, EachCommandWritesWhatItIsAskedForOrNothing) {
       {{"mix", package, "--provider-key", "ACME", "-o", out("h.ogg")}, 0, "", out("h.ogg"),
        "vorbis", 16000, 40000},
       {{"mix", dir, "--telephone", "-o", out("u.wav")}, 0, "", out("u.wav"), "pcm_s16le", 8000, 20000},
+      {{"mix", dir, "--loudness", "-20", "-o", out("n.wav")}, 0, "n.wav: loudness gain ",
+       out("n.wav"), "pcm_s16le", 22050, 55125},
       {{"mix", (folder / "broken").string(), "-o", out("i.wav")}, 1,
        "Mixing Error: Unable to mix music and messages.", out("i.wav")},
       {{"mix", (folder / "empty").string(), "-o", out("j.wav")}, 1, "config.dat", out("j.wav")},
@@ -102,6 +105,7 @@ TEST(CliAudio, EachCommandWritesWhatItIsAskedForOrNothing) {
       {{"mix", dir}, 64, "corvane-cli mix"},
       {{"mix", dir, "--channel", "3", "-o", "x.wav"}, 64, "corvane-cli mix"},
       {{"mix", dir, "--provider-key", "MUCHTOOLONGFORAKEY", "-o", "x.wav"}, 64, "corvane-cli mix"},
+      {{"mix", dir, "--loudness", "-80", "-o", "x.wav"}, 64, "--loudness takes LUFS"},
   };
   for (const auto& r : runs) {
     std::string shown;
@@ -126,6 +130,11 @@ TEST(CliAudio, EachCommandWritesWhatItIsAskedForOrNothing) {
   }
   // Channel 2 alone, its music as it was; and the project folder is only read.
   EXPECT_EQ(DecodeAll(out("f.wav")), Constant(-500, 22050));
+  // Brought to the target, unless its peaks would pass the ceiling first.
+  const LoudnessFigures normalised = MeasureLoudness(out("n.wav"));
+  EXPECT_TRUE(std::abs(normalised.integratedLufs + 20) < 0.5 ||
+              std::abs(normalised.truePeakDbtp + 1) < 0.2)
+      << normalised.integratedLufs << " LUFS, " << normalised.truePeakDbtp << " dBTP";
   EXPECT_EQ(EntriesIn(project), 4u);
 }
 
