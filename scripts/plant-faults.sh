@@ -68,7 +68,9 @@ results=()
 number=0
 caught=0
 missed=0
-while IFS= read -r line || [[ -n "$line" ]]; do
+# The list comes on its own descriptor: the build and the tests must not
+# read the next faults from standard input.
+while IFS= read -r line <&3 || [[ -n "$line" ]]; do
   [[ -z "${line// /}" || "$line" == \#* ]] && continue
   number=$((number + 1))
   path=${line%%|*}
@@ -112,7 +114,7 @@ while IFS= read -r line || [[ -n "$line" ]]; do
   fi
   results+=("$(printf '%2d  %-8s  %-45s  %s' "$number" "${outcome%% *}" "$path" "$description")")
   printf '%2d %-30s %s\n' "$number" "$outcome" "$description"
-done <"$list"
+done 3<"$list"
 
 # Leave the build folder matching the restored sources.
 echo "Rebuilding the unchanged tree ..."
