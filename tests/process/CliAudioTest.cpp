@@ -181,7 +181,7 @@ TEST(CliAudio, LongWorkShowsAProgressBarOnlyOnATerminal) {
   EXPECT_EQ(piped.out.find('%'), std::string::npos);
 }
 
-// Integrated loudness and true peak agree with FFmpeg's own meter on mono
+// Integrated loudness, loudness range and true peak agree with FFmpeg's own meter on mono
 // files (Corvane measures the mono mix it plays); FFmpeg rounds to one
 // decimal, hence 0.05 more. The exit code says whether every file was
 // measured.
@@ -210,6 +210,7 @@ TEST(CliAudio, LoudnessAgreesWithFfmpegsMeter) {
     };
     EXPECT_NEAR(figure(ours.out, "\"integratedLufs\":"), figure(theirs.out, "I:"), 0.15) << name;
     EXPECT_NEAR(figure(ours.out, "\"truePeakDbtp\":"), figure(theirs.out, "Peak:"), 0.15) << name;
+    EXPECT_NEAR(figure(ours.out, "\"rangeLu\":"), figure(theirs.out, "LRA:"), 0.15) << name;
   }
   EXPECT_EQ(RunChild(CORVANE_CLI_EXE, {"loudness", (folder / "none.wav").string()}, {}).exitCode, 1);
 

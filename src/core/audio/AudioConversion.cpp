@@ -89,7 +89,7 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
       if (holding) {
         // Too long to hold: measured on its own, then written as it comes.
         holding = false;
-        const LoudnessFigures figures = MeasureLoudness(source);
+        const LoudnessFigures figures = MeasureLoudness(source, RangeWanted::No);
         if (!figures.measured) return Failure(ConversionStatus::SourceUnreadable, figures.error);
         gainDb = NormalisingGainDb(figures, *loudness);
         if (!write(held)) return Failure(ConversionStatus::WriteFailed, encoder.Error());
@@ -109,7 +109,7 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
                    source.string() + " holds no decodable audio");
   }
   if (holding) {
-    gainDb = NormalisingGainDb(MeasureLoudness(held, rate), *loudness);
+    gainDb = NormalisingGainDb(MeasureLoudness(held, rate, RangeWanted::No), *loudness);
     for (std::size_t at = 0; at < held.size(); at += kChunkSamples) {
       const std::size_t n = std::min(kChunkSamples, held.size() - at);
       if (!write(std::span(held).subspan(at, n))) {

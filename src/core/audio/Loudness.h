@@ -17,15 +17,21 @@ struct LoudnessFigures {
   bool measured = false;
   std::string error;  // why not, when not measured
   double integratedLufs = 0;  // -inf (shown as "-inf") for silence
-  double rangeLu = 0;
+  double rangeLu = 0;  // NaN when not asked for
   double truePeakDbtp = 0;  // -inf for silence
 };
 
+// The loudness range takes a reading every 100 ms; whoever needs only the
+// loudness and the peak (normalising, a tooltip) measures faster without it.
+enum class RangeWanted { Yes, No };
+
 // Once cancelled is set, the measuring stops and the figures say why.
 LoudnessFigures MeasureLoudness(const std::filesystem::path& file,
+                                RangeWanted range = RangeWanted::Yes,
                                 const std::atomic<bool>* cancelled = nullptr);
 // The same for mono samples already decoded at that rate.
-LoudnessFigures MeasureLoudness(std::span<const std::int16_t> samples, int rate);
+LoudnessFigures MeasureLoudness(std::span<const std::int16_t> samples, int rate,
+                                RangeWanted range = RangeWanted::Yes);
 
 // Where normalising brings a file: its integrated loudness, with the true
 // peak kept at or below a ceiling so nothing clips.

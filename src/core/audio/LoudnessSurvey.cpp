@@ -42,7 +42,7 @@ void LoudnessSurvey::Run() {
     const std::filesystem::path file = queue_.front();
     queue_.pop_front();
     lock.unlock();
-    const LoudnessFigures figures = MeasureLoudness(file, &stopping_);
+    const LoudnessFigures figures = MeasureLoudness(file, RangeWanted::No, &stopping_);
     lock.lock();
     // A file changed while it was measured stays waiting; its new version
     // is in the queue already.

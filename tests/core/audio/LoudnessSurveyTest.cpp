@@ -62,7 +62,7 @@ TEST(LoudnessSurveyTest, ACancelledMeasurementEndsWithoutFigures) {
   TempFolder folder;
   WriteTone(folder / "tone.wav", 0.1, 3);
   const std::atomic<bool> cancelled = true;
-  const LoudnessFigures figures = MeasureLoudness(folder / "tone.wav", &cancelled);
+  const LoudnessFigures figures = MeasureLoudness(folder / "tone.wav", RangeWanted::No, &cancelled);
   EXPECT_FALSE(figures.measured);
   EXPECT_FALSE(figures.error.empty());
 }

@@ -33,6 +33,9 @@ TEST(LoudnessTest, ASineMeasuresAsTheStandardSaysAtAnyRateAndCodec) {
     EXPECT_NEAR(figures.integratedLufs, level - 3.01, 0.1);
     EXPECT_NEAR(figures.truePeakDbtp, level, 0.2);
     EXPECT_NEAR(figures.rangeLu, 0, 0.1);  // a steady tone
+    const LoudnessFigures quick = MeasureLoudness(file, RangeWanted::No);
+    EXPECT_NEAR(quick.integratedLufs, figures.integratedLufs, 1e-6);
+    EXPECT_TRUE(std::isnan(quick.rangeLu));
   }
 }
 
