@@ -105,22 +105,11 @@ TEST_F(ProductionExportTest, TheSaveDialogOffersTheOutputCodecsFileType) {
   EXPECT_TRUE(converter.calls.empty());
 }
 
-TEST_F(ProductionExportTest, AFailedMixOrConversionLeavesTheChosenFileAsItWas) {
+TEST_F(ProductionExportTest, AFailedConversionLeavesTheChosenFileAsItWas) {
   const auto chosen = folder / "earlier.wav";
   WriteWholeFile(chosen, std::vector<std::uint8_t>{1, 2, 3});
   converter.failCaption = "Converting File ...";
   op.ExpectSaveFile(chosen);
-  op.ExpectMessage("Error", "Error Converting File");
-  EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Failed);
-  EXPECT_EQ(ReadWholeFile(chosen), (std::vector<std::uint8_t>{1, 2, 3}));
-  ExpectRatesAndCodecRestored();
-
-  // A failed mix is reported, and an earlier production is not exported instead.
-  converter.failCaption.reset();
-  session.Channel1.Messages.entries = {MediaEntry{"00:00:02", "missing.ogg"}};
-  WriteWave(Temp() / "output.wav", 8000, Sine(440, 8000, 1.0));
-  op.ExpectSaveFile(chosen);
-  op.ExpectMessage("Mixing Error", "Unable to mix music and messages.");
   op.ExpectMessage("Error", "Error Converting File");
   EXPECT_EQ(CreateAudioProduction(context), ExportOutcome::Failed);
   EXPECT_EQ(ReadWholeFile(chosen), (std::vector<std::uint8_t>{1, 2, 3}));

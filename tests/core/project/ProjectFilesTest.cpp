@@ -248,6 +248,7 @@ TEST_F(OpenTest, ThePackageMustNameAListedDeviceAndDecipherUnderIt) {
     EXPECT_EQ(session.Channel1.MasterVolume, 9) << name;  // reloaded from its stored file
     EXPECT_EQ(AudioSettingsOf(session.Audio), audioBefore) << name;
     EXPECT_TRUE(std::filesystem::is_empty(session.Folders.TempFolder)) << name;
+    EXPECT_FALSE(session.Channel1.HoldsAnyEntry()) << name;
   }
   op.ExpectOpenFile(std::nullopt);
   EXPECT_EQ(OpenPackage(context, progress), PackageStatus::UserCancelled);

@@ -61,7 +61,6 @@ class GuiChannelEditor : public ScreenTest {
 };
 
 TEST_F(GuiChannelEditor, OpensWithTheChannelsRowsSettingsAndEveryControlNamed) {
-  session.ApplyModel(ModelNumber(DeviceModel::TonvexSU), true);
   session.Channel1 = FreshChannel();
   session.Channel1.Treble = -3;
   session.Channel1.Music.entries = {{"00:03:00", "song.ogg"}, {"00:01:05", "jingle.ogg"}};
@@ -303,7 +302,6 @@ TEST_F(GuiChannelEditor, AShortenedEditorScrollsOverItsWholeHeight) {
 }
 
 TEST_F(GuiChannelEditor, AMusicRowDraggedToTheTopIsSavedThere) {
-  session.ApplyModel(ModelNumber(DeviceModel::TonvexSU), true);
   session.Channel1 = FreshChannel();
   session.Channel1.Music.entries = {{"00:03:00", "song.ogg"}, {"00:01:05", "jingle.ogg"}};
   auto editor = OpenEditor();
