@@ -46,6 +46,8 @@ void CChannelDlg::BuildLoudness() {
     spin->setValue(static_cast<int>(std::lround(preference.*row.field)));
     AddLabelled(row.name, row.label, 8, QRect(row.labelLeft, kTop + 13, row.labelWidth, 12), spin,
                 QRect(row.labelLeft + row.labelWidth, kTop + 13, 36, 12));
+    // "Music" alone would not tell a screen reader's user what the number is.
+    spin->setAccessibleName(QStringLiteral("%1 loudness (LUFS)").arg(QLatin1String(row.label)));
     connect(spin, &QSpinBox::valueChanged, this, &CChannelDlg::OnLoudnessChanged);
     loudnessTargets_.emplace_back(spin, row.field);
   }

@@ -162,6 +162,7 @@ TEST_F(GuiChannelEditor, EvenedLoudnessBringsEachListToItsTargetAndRowsSayHowLou
   auto* musicTarget = Find<QSpinBox>(editor.get(), "musicLoudness");
   EXPECT_FALSE(even->isChecked());
   EXPECT_FALSE(musicTarget->isEnabled());
+  EXPECT_EQ(musicTarget->accessibleName(), "Music loudness (LUFS)");
   Click(even);
   musicTarget->selectAll();
   QTest::keyClicks(musicTarget, "-20");
