@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "channel/ChannelConfig.h"
+#include "channel/MediaList.h"
 #include "session/SessionFolders.h"
 
 namespace corvane::test {
@@ -54,6 +55,13 @@ inline ChannelConfig FreshChannel() {
   channel.ResetSettings();
   channel.ResetPlaylists();
   return channel;
+}
+
+// A list's rows as the operator reads them, markers and all.
+inline std::vector<std::string> Rows(const MediaList& list) {
+  std::vector<std::string> rows;
+  for (std::size_t i = 0; i < list.RowCount(); ++i) rows.emplace_back(list.Row(i));
+  return rows;
 }
 
 // Session folders inside data, with the temporary folder made.

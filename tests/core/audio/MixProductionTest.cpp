@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "audio/AudioDecoder.h"
 #include "audio/WaveFormat.h"
@@ -122,25 +121,15 @@ TEST_F(MixProductionTest, AFileThatCannotBeMixedFailsTheMixAndLeavesNoProduction
   }
 }
 
-// A WAV whose LIST chunk is larger than the header the mixer reads first.
+// A WAV whose LIST chunk (26 bytes in the production header, at 38) is
+// listBytes long, so its header may be larger than the mixer reads first.
 std::vector<std::uint8_t> WaveWithLongList(std::size_t listBytes,
                                            const std::vector<std::int16_t>& samples,
                                            std::uint32_t claimedData) {
-  std::vector<std::uint8_t> b(44 + 8 + listBytes);
-  std::memcpy(b.data(), "RIFF\0\0\0\0WAVEfmt ", 16);
-  WriteLE32(b.data() + 16, 16);
-  WriteLE16(b.data() + 20, 1);
-  WriteLE16(b.data() + 22, 1);
-  WriteLE32(b.data() + 24, 8000);
-  WriteLE32(b.data() + 28, 16000);
-  WriteLE16(b.data() + 32, 2);
-  WriteLE16(b.data() + 34, 16);
-  std::memcpy(b.data() + 36, "LIST", 4);
-  WriteLE32(b.data() + 40, static_cast<std::uint32_t>(listBytes));
-  std::memcpy(b.data() + 44 + listBytes, "data", 4);
-  WriteLE32(b.data() + 48 + listBytes, claimedData);
-  const auto data = SampleBytes(samples);
-  b.insert(b.end(), data.begin(), data.end());
+  auto b = WaveBytes(8000, samples);
+  b.insert(b.begin() + 72, listBytes - 26, 0);
+  WriteLE32(b.data() + 42, static_cast<std::uint32_t>(listBytes));
+  WriteLE32(b.data() + 76 + (listBytes - 26), claimedData);
   return b;
 }
 

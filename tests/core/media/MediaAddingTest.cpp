@@ -52,12 +52,6 @@ class MediaAddingTest : public ::testing::Test {
     WriteWave(sources / name, 22050, Sine(440, 22050, seconds));
     return sources / name;
   }
-  Names Rows(const MediaList& list) const {
-    Names rows;
-    for (std::size_t i = 0; i < list.RowCount(); ++i) rows.emplace_back(list.Row(i));
-    return rows;
-  }
-
   TempFolder folder;
   std::filesystem::path temp = folder / "temp";
   std::filesystem::path sources = folder / "sources";

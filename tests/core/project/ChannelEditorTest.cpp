@@ -35,11 +35,6 @@ class ChannelEditorTest : public ::testing::Test, protected StandInProject {
   }
   std::filesystem::path Temp() const { return session.Folders.TempFolder; }
   void PutFile(const std::string& name) { WriteWholeFile(Temp() / name, std::vector<std::uint8_t>(4, 7)); }
-  static Names Rows(const MediaList& list) {
-    Names rows;
-    for (std::size_t i = 0; i < list.RowCount(); ++i) rows.emplace_back(list.Row(i));
-    return rows;
-  }
   static Names Lines(const std::vector<MediaEntry>& entries) {
     Names lines;
     for (const auto& entry : entries) lines.push_back(entry.Line());
