@@ -1,8 +1,7 @@
 #include "audio/AudioRecorder.h"
 
-#include <system_error>
 
-#include "common/ReplacingFile.h"
+#include "audio/ProductionFile.h"
 
 namespace corvane {
 namespace {
@@ -59,7 +58,7 @@ bool AudioRecorder::AbandonTake() {
 }
 
 bool AudioRecorder::Record(std::optional<std::size_t> device) {
-  if (state_ != RecorderState::Idle || !AbandonTake() || !device) return false;
+  if (state_ != RecorderState::Idle || !device || !AbandonTake()) return false;
   switch (engine_.Start(*device)) {
     case RecordStart::Started:
       state_ = RecorderState::Recording;
@@ -109,16 +108,15 @@ void AudioRecorder::StopPlaying() {
 
 bool AudioRecorder::Save() {
   StopRecording();
-  std::error_code ignored;
-  // A take whose device delivered nothing has no file, and nothing to keep.
-  const bool takeToSave = engine_.HasTake() && std::filesystem::exists(engine_.WorkFile(), ignored);
+  // A take whose device delivered nothing has nothing to keep. The samples
+  // are saved from memory, so a work file that could not be written loses
+  // nothing.
   std::filesystem::path chosen;
-  if (takeToSave) {
+  if (!engine_.Take().empty()) {
     const auto answer = op_.ChooseFileToSave({kRecordingFilter, kRecordingName, "", true});
     if (!answer) return false;
-    // The player may hold the take, and the copy must read it whole.
     player_.Stop();
-    if (!CopyInPlaceOf(engine_.WorkFile(), *answer)) {
+    if (!WriteProductionFile(*answer, kCaptureRate, engine_.Take())) {
       op_.Tell("Write Error", "Failed to save the recording.", OperatorIcon::Stop);
       state_ = RecorderState::Idle;
       return false;

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 namespace corvane {
 namespace {
@@ -120,23 +119,6 @@ void ReplacingFile::Abandon() {
   std::error_code ignored;
   std::filesystem::remove(named_, ignored);
   named_.clear();
-}
-
-bool CopyInPlaceOf(const std::filesystem::path& source, const std::filesystem::path& target) {
-  FileStream from = FileStream::OpenForRead(source);
-  ReplacingFile to(target);
-  const std::optional<std::uint64_t> size = from.Size();
-  if (!from.IsOpen() || !to.IsOpen() || !size) return false;
-  std::vector<std::uint8_t> block(1 << 20);
-  std::uint64_t copied = 0;
-  for (;;) {
-    const std::size_t got = from.Read(block);
-    if (got == 0) break;
-    if (to.Stream().Write(std::span(block).first(got)) != got) return false;
-    copied += got;
-  }
-  // A read that failed half way ends like the end of the file.
-  return copied == *size && to.Commit();
 }
 
 }  // namespace corvane

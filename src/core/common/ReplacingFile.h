@@ -42,10 +42,6 @@ class ReplacingFile {
   FileStream file_;
 };
 
-// Copies source over target, which keeps its old content until the copy is
-// whole. False, with the target as it was, when anything fails.
-bool CopyInPlaceOf(const std::filesystem::path& source, const std::filesystem::path& target);
-
 // Removes the hidden files a run killed in the instant between naming a
 // new file and putting it in place left directly inside folder. Only names
 // of that form are touched; failures are ignored.

@@ -79,6 +79,21 @@ TEST_F(AudioRecorderTest, ATakeThatCapturedNothingNeitherPlaysNorSavesTheTakeBef
   EXPECT_TRUE(recorder.RecordingPath().empty());
 }
 
+// The work file is only for playing the take back: a folder that cannot
+// hold it loses nothing, and no device chosen asks nothing.
+TEST_F(AudioRecorderTest, ATakeWhoseWorkFileCouldNotBeWrittenIsSavedWhole) {
+  WriteWholeFile(folder / "blocked", std::vector<std::uint8_t>{1});
+  AudioRecorder blocked{input, player, op, RecorderWorkFile(folder / "blocked")};
+  input.blocks = {Constant(700, 2205)};
+  ASSERT_TRUE(blocked.Open() && blocked.Record(0));
+  blocked.RecordTick();
+  blocked.StopRecording();
+  EXPECT_FALSE(blocked.Record(std::nullopt));
+  op.ExpectSaveFile(folder / "kept.wav");
+  EXPECT_TRUE(blocked.Save());
+  EXPECT_EQ(DecodeAll(folder / "kept.wav"), Constant(700, 2205));
+}
+
 TEST_F(AudioRecorderTest, RefusesWhatTheDeviceCannotDo) {
   ASSERT_TRUE(recorder.Open());
   input.unsupported = 1;
