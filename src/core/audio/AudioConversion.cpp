@@ -50,14 +50,15 @@ void ApplyGain(std::span<std::int16_t> samples, double gainDb) {
 }
 
 // A file normalised on conversion is decoded once, into memory, measured
-// there and then scaled and encoded; past this length it is measured in a
-// pass of its own instead, so memory stays bounded.
-constexpr std::int64_t kMaxHeldSeconds = 3600;
+// there and then scaled and encoded; past this many samples (an hour at
+// 48 kHz) it is measured in a pass of its own instead, so memory stays
+// bounded whatever the rate.
+constexpr std::size_t kMaxHeldSamples = std::size_t{3600} * 48000;
 
 ConversionResult Encode(const std::filesystem::path& source, const std::filesystem::path& work,
                         const std::filesystem::path& destination, const std::string& codec,
-                        int rate, const ConversionOptions& options, PercentReporter& percent,
-                        double& gainDb) {
+                        int rate, const ConversionOptions& options, PercentReporter& percent) {
+  double gainDb = 0;
   const std::optional<LoudnessTarget>& loudness = options.loudness;
   std::optional<TelephoneLine> line;
   if (options.telephone) line.emplace();
@@ -72,24 +73,24 @@ ConversionResult Encode(const std::filesystem::path& source, const std::filesyst
         encoder.Error());
   }
   std::vector<std::int16_t> held;
-  const auto holdLimit = static_cast<std::size_t>(kMaxHeldSeconds * rate);
   std::vector<std::int16_t> chunk(kChunkSamples);
   const auto write = [&](std::span<std::int16_t> samples) {
     if (gainDb != 0) ApplyGain(samples, gainDb);
-    if (line) line->Carry(samples);
+    if (line) TelephoneLine::Compand(samples);
     return samples.empty() || encoder.Write(samples);
   };
   bool holding = loudness.has_value();
   for (;;) {
     const std::size_t n = decoder.Read(chunk);
     const std::span<std::int16_t> got(chunk.data(), n);
-    if (holding && held.size() + n <= holdLimit) {
+    if (line) line->CutBass(got);
+    if (holding && held.size() + n <= kMaxHeldSamples) {
       held.insert(held.end(), got.begin(), got.end());
     } else {
       if (holding) {
         // Too long to hold: measured on its own, then written as it comes.
         holding = false;
-        const LoudnessFigures figures = MeasureLoudness(source, RangeWanted::No);
+        const LoudnessFigures figures = MeasureLoudness(source, RangeWanted::No, nullptr, rate);
         if (!figures.measured) return Failure(ConversionStatus::SourceUnreadable, figures.error);
         gainDb = NormalisingGainDb(figures, *loudness);
         if (!write(held)) return Failure(ConversionStatus::WriteFailed, encoder.Error());
@@ -152,8 +153,7 @@ ConversionResult AudioConversion(const std::filesystem::path& source,
     result = copied.ok ? ConversionResult{0, static_cast<std::int32_t>(copied.seconds), {}}
                        : Failure(ConversionStatus::SourceUnreadable, copied.error);
   } else {
-    double gainDb = 0;
-    result = Encode(source, work.WritePath(), destination, codec, rate, options, percent, gainDb);
+    result = Encode(source, work.WritePath(), destination, codec, rate, options, percent);
   }
   if (!result.Succeeded()) return result;
   if (!work.Commit()) {

@@ -20,10 +20,6 @@ struct MeterDeleter {
 
 constexpr std::size_t kBlockSamples = 1 << 16;
 
-}  // namespace
-
-namespace {
-
 using Meter = std::unique_ptr<ebur128_state, MeterDeleter>;
 
 // The loudness range is the spread (10th to 95th percentile) of the
@@ -76,8 +72,7 @@ class RangeHistogram {
 // The meter and what is reckoned beside it.
 struct Measuring {
   Meter meter;
-  RangeHistogram range;
-  bool rangeWanted = true;
+  std::optional<RangeHistogram> range;  // only when asked for
   std::size_t step = 0;        // samples between short-term readings: 100 ms
   std::size_t intoStep = 0;    // samples since the last short-term reading
   std::size_t fullWindow = 0;  // samples in 3 s, before which there is no short-term loudness
@@ -93,19 +88,21 @@ std::optional<Measuring> OpenMeter(int rate, RangeWanted range, LoudnessFigures&
     return std::nullopt;
   }
   const auto step = static_cast<std::size_t>(std::max(rate / 10, 1));
-  // Without the range the samples go to the meter as they come.
-  const std::size_t readingEvery = wanted ? step : std::numeric_limits<std::size_t>::max();
-  return Measuring{std::move(meter), {}, wanted, readingEvery, 0, step * 30, 0};
+  std::optional<RangeHistogram> histogram;
+  if (wanted) histogram.emplace();
+  return Measuring{std::move(meter), std::move(histogram), step, 0, step * 30, 0};
 }
 
 bool Add(Measuring& m, std::span<const std::int16_t> samples, LoudnessFigures& figures) {
   while (!samples.empty()) {
-    const std::size_t n = std::min(samples.size(), m.step - m.intoStep);
+    // Without the range the samples go to the meter as they come.
+    const std::size_t n = m.range ? std::min(samples.size(), m.step - m.intoStep) : samples.size();
     if (ebur128_add_frames_short(m.meter.get(), samples.data(), n) != EBUR128_SUCCESS) {
       figures.error = "the loudness meter ran out of memory";
       return false;
     }
     samples = samples.subspan(n);
+    if (!m.range) break;
     m.added += n;
     m.intoStep += n;
     if (m.intoStep < m.step) break;
@@ -113,7 +110,7 @@ bool Add(Measuring& m, std::span<const std::int16_t> samples, LoudnessFigures& f
     double shortTerm = 0;
     if (m.added >= m.fullWindow &&
         ebur128_loudness_shortterm(m.meter.get(), &shortTerm) == EBUR128_SUCCESS) {
-      m.range.Add(shortTerm);
+      m.range->Add(shortTerm);
     }
   }
   return true;
@@ -126,7 +123,7 @@ void Finish(Measuring& m, LoudnessFigures& figures) {
     figures.error = "the loudness could not be measured";
     return;
   }
-  figures.rangeLu = m.rangeWanted ? m.range.Lu() : std::numeric_limits<double>::quiet_NaN();
+  figures.rangeLu = m.range ? m.range->Lu() : std::numeric_limits<double>::quiet_NaN();
   figures.truePeakDbtp = 20 * std::log10(peak);  // -inf for silence
   figures.measured = true;
 }
@@ -134,10 +131,10 @@ void Finish(Measuring& m, LoudnessFigures& figures) {
 }  // namespace
 
 LoudnessFigures MeasureLoudness(const std::filesystem::path& file, RangeWanted range,
-                                const std::atomic<bool>* cancelled) {
+                                const std::atomic<bool>* cancelled, int rate) {
   LoudnessFigures figures;
   AudioDecoder decoder;
-  if (!decoder.Open(file)) {
+  if (!decoder.Open(file, rate)) {
     figures.error = decoder.Error();
     return figures;
   }

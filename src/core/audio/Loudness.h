@@ -25,10 +25,11 @@ struct LoudnessFigures {
 // loudness and the peak (normalising, a tooltip) measures faster without it.
 enum class RangeWanted { Yes, No };
 
-// Once cancelled is set, the measuring stops and the figures say why.
+// Once cancelled is set, the measuring stops and the figures say why. The
+// file is measured at rate, its own when 0.
 LoudnessFigures MeasureLoudness(const std::filesystem::path& file,
                                 RangeWanted range = RangeWanted::Yes,
-                                const std::atomic<bool>* cancelled = nullptr);
+                                const std::atomic<bool>* cancelled = nullptr, int rate = 0);
 // The same for mono samples already decoded at that rate.
 LoudnessFigures MeasureLoudness(std::span<const std::int16_t> samples, int rate,
                                 RangeWanted range = RangeWanted::Yes);

@@ -45,7 +45,7 @@ TelephoneLine::TelephoneLine() {
   }
 }
 
-void TelephoneLine::Carry(std::span<std::int16_t> samples) {
+void TelephoneLine::CutBass(std::span<std::int16_t> samples) {
   for (std::int16_t& sample : samples) {
     double x = sample;
     for (Section& s : highPass_) {
@@ -55,9 +55,12 @@ void TelephoneLine::Carry(std::span<std::int16_t> samples) {
       s.z2 = s.b2 * x - s.a2 * y;
       x = y;
     }
-    const auto filtered = static_cast<std::int16_t>(std::clamp(std::lround(x), -32768L, 32767L));
-    sample = MuLawDecode(MuLawEncode(filtered));
+    sample = static_cast<std::int16_t>(std::clamp(std::lround(x), -32768L, 32767L));
   }
+}
+
+void TelephoneLine::Compand(std::span<std::int16_t> samples) {
+  for (std::int16_t& sample : samples) sample = MuLawDecode(MuLawEncode(sample));
 }
 
 }  // namespace corvane

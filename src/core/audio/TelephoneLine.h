@@ -19,11 +19,17 @@ std::int16_t MuLawDecode(std::uint8_t code);
 // The line itself, for samples already at kTelephoneRate (resampling there
 // takes away everything above about 3.9 kHz): the band below 300 Hz cut
 // steeply, then each sample through mu-law and back. Keeps its state from
-// one block to the next.
+// one block to the next. The two steps are apart so that a gain can come
+// between them: the band is what a caller's loudness is measured on.
 class TelephoneLine {
  public:
   TelephoneLine();
-  void Carry(std::span<std::int16_t> samples);
+  void Carry(std::span<std::int16_t> samples) {
+    CutBass(samples);
+    Compand(samples);
+  }
+  void CutBass(std::span<std::int16_t> samples);
+  static void Compand(std::span<std::int16_t> samples);
 
  private:
   struct Section {

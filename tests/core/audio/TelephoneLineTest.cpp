@@ -1,6 +1,7 @@
 // The telephone render: what passes the line and what does not, and mu-law
 // companding exactly as FFmpeg's G.711 codec does it.
 #include "audio/TelephoneLine.h"
+#include "audio/Loudness.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,15 @@ TEST(TelephoneLineTest, TheLineKeepsTheSpeechBandAndCutsWhatLiesOutside) {
     EXPECT_GE(db, step.lowDb);
     EXPECT_LE(db, step.highDb);
   }
+  // Brought to a loudness as callers hear it: after the line takes the bass.
+  auto bassy = Sine(100, 22050, 6.0, 20000);
+  const auto voice = Sine(1000, 22050, 6.0, 1000);
+  for (std::size_t i = 0; i < bassy.size(); ++i) bassy[i] = static_cast<std::int16_t>(bassy[i] + voice[i]);
+  WriteWave(folder / "in.wav", 22050, bassy);
+  ASSERT_TRUE(AudioConversion(folder / "in.wav", folder / "line.wav", Call("pcm_s16le", 22050), "",
+                              progress, ConversionOptions{LoudnessTarget{-20}, true})
+                  .Succeeded());
+  EXPECT_NEAR(MeasureLoudness(folder / "line.wav").integratedLufs, -20, 0.5);
 }
 
 }  // namespace
