@@ -16,8 +16,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
         error = "option " + word + " needs a value";
         return std::nullopt;
       }
-      arguments.values[word] = words[++i];
-      arguments.repeated[word].push_back(words[i]);
+      arguments.values[word].push_back(words[++i]);
     } else if (flagOptions.count(word) > 0) {
       arguments.flags.insert(word);
     } else {

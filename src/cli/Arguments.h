@@ -12,18 +12,18 @@ namespace corvane::cli {
 
 struct Arguments {
   std::vector<std::string> positional;
-  std::map<std::string, std::string> values;                // the last of each
-  std::map<std::string, std::vector<std::string>> repeated;  // every one, in order
+  std::map<std::string, std::vector<std::string>> values;  // every one, in order
   std::set<std::string> flags;
 
   bool Has(const std::string& flag) const { return flags.count(flag) > 0; }
+  // The last one given.
   std::optional<std::string> Value(const std::string& option) const {
     const auto it = values.find(option);
-    return it == values.end() ? std::nullopt : std::optional(it->second);
+    return it == values.end() ? std::nullopt : std::optional(it->second.back());
   }
   std::vector<std::string> Values(const std::string& option) const {
-    const auto it = repeated.find(option);
-    return it == repeated.end() ? std::vector<std::string>{} : it->second;
+    const auto it = values.find(option);
+    return it == values.end() ? std::vector<std::string>{} : it->second;
   }
 };
 

@@ -1,9 +1,10 @@
 #include "DeviceList.h"
 
-#include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <unordered_set>
 
+#include "common/Blanks.h"
 #include "package/PackageCipher.h"
 
 namespace corvane::cli {
@@ -12,12 +13,6 @@ namespace {
 // A list longer than any provider's fleet is a wrong file, not a list.
 constexpr std::size_t kMaxLineBytes = 4096;
 constexpr std::size_t kMaxDevices = 100000;
-
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 }  // namespace
 
@@ -37,24 +32,26 @@ std::optional<DeviceList> ReadDeviceList(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   DeviceList list;
+  std::unordered_set<std::string> listed;  // a long list is not searched line by line
   std::string line;
   for (std::size_t number = 1; std::getline(in, line); ++number) {
-    const std::string where = file.string() + ":" + std::to_string(number) + ": ";
+    const auto where = [&] { return file.string() + ":" + std::to_string(number) + ": "; };
     if (line.size() > kMaxLineBytes) {
-      list.problems.push_back(where + "the line is too long for a device ID");
+      list.problems.push_back(where() + "the line is too long for a device ID");
       continue;
     }
-    const std::string text = Trimmed(line.substr(0, line.find('#')));
+    const std::string text(WithoutBlanksAround(std::string_view(line).substr(0, line.find('#'))));
     if (text.empty()) continue;
     const auto id = DeviceIdFromText(text);
     if (!id) {
-      list.problems.push_back(where + "'" + text + "' is not a device ID (1 to 16 hexadecimal digits)");
-    } else if (std::find(list.ids.begin(), list.ids.end(), *id) == list.ids.end()) {
+      list.problems.push_back(where() + "'" + text + "' is not a device ID (1 to 16 hexadecimal digits)");
+    } else if (!listed.contains(*id)) {
       if (list.ids.size() == kMaxDevices) {
-        list.problems.push_back(where + "more than " + std::to_string(kMaxDevices) + " devices");
+        list.problems.push_back(where() + "more than " + std::to_string(kMaxDevices) + " devices");
         break;
       }
       list.ids.push_back(*id);
+      listed.insert(*id);
     }
   }
   return list;

@@ -1,13 +1,14 @@
 #include "PackageCommands.h"
 
 
+#include <unordered_set>
 #include <algorithm>
-#include <cctype>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <system_error>
+#include <unordered_set>
 
 #include "Arguments.h"
 #include "DeviceList.h"
@@ -184,23 +185,25 @@ constexpr int kRefusedLines = 65;
 int Relock(const Arguments& a) {
   if (a.positional.size() != 1) return UsageError("relock takes one package file");
   std::vector<std::string> devices;
+  std::unordered_set<std::string> listed;
+  const auto addDevice = [&](const std::string& id) {
+    if (listed.insert(id).second) devices.push_back(id);
+  };
   std::vector<std::string> refused;
   for (const std::string& text : a.Values("--device-id")) {
     const auto id = DeviceIdFromText(text);
     if (!id) return UsageError("--device-id takes 1 to 16 hexadecimal digits");
-    if (std::find(devices.begin(), devices.end(), *id) == devices.end()) devices.push_back(*id);
+    addDevice(*id);
   }
   if (const auto listFile = a.Value("--device-ids")) {
     const auto list = ReadDeviceList(*listFile);
     if (!list) return UsageError("cannot read the device list " + *listFile);
-    for (const std::string& id : list->ids) {
-      if (std::find(devices.begin(), devices.end(), id) == devices.end()) devices.push_back(id);
-    }
+    for (const std::string& id : list->ids) addDevice(id);
     refused = list->problems;
   }
   if (devices.empty() && refused.empty()) return UsageError("relock needs --device-id ID or --device-ids LIST");
   const std::string providerKey = a.Value("--provider-key").value_or(kAllZeroKey);
-  if (providerKey != kAllZeroKey && std::find(devices.begin(), devices.end(), kAllZeroKey) != devices.end()) {
+  if (providerKey != kAllZeroKey && listed.contains(kAllZeroKey)) {
     return UsageError("a provider key needs a device ID other than 0000000000000000");
   }
   for (const std::string& problem : refused) std::fprintf(stderr, "%s\n", problem.c_str());

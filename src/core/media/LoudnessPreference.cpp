@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/Blanks.h"
 #include "common/SettingsFile.h"
 
 namespace corvane {
@@ -12,13 +13,6 @@ namespace {
 
 // Far more than the file ever holds; anything past it is not read.
 constexpr std::size_t kMaxFileBytes = 4096;
-
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
 
 std::optional<double> TargetFrom(std::string_view text) {
   double value = 0;
@@ -33,8 +27,8 @@ std::optional<double> TargetFrom(std::string_view text) {
 void TakeLine(std::string_view line, LoudnessPreference& preference) {
   const auto equals = line.find('=');
   if (equals == std::string_view::npos) return;
-  const std::string_view key = Trimmed(line.substr(0, equals));
-  const std::string_view value = Trimmed(line.substr(equals + 1));
+  const std::string_view key = WithoutBlanksAround(line.substr(0, equals));
+  const std::string_view value = WithoutBlanksAround(line.substr(equals + 1));
   if (key == "normalise") {
     if (value == "on" || value == "off") preference.normalise = value == "on";
     return;

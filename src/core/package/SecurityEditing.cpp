@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/Blanks.h"
 #include "common/CalendarDate.h"
 #include "package/KeyText.h"
 #include "package/PackageCipher.h"
@@ -24,12 +25,7 @@ const std::string kOnlyForProviders =
     "\nreprogramming fee.  Unless you are a MOH Service "
     "\nProvider press NO below. ";
 
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r\n");
-  return text.substr(first, last - first + 1);
-}
+std::string Trimmed(const std::string& text) { return std::string(WithoutBlanksAround(text)); }
 
 std::optional<std::size_t> IndexOf(const SecurityDraft& draft, const std::string& id) {
   for (std::size_t i = 0; i < draft.devices.size(); ++i) {

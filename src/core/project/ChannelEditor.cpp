@@ -345,7 +345,9 @@ std::string ChannelEditor::LoudnessOfRow(MediaListKind kind, std::size_t row) {
 void ChannelEditor::SurveyLoudness() {
   for (const MediaListKind kind :
        {MediaListKind::Music, MediaListKind::Messages, MediaListKind::Scheduled}) {
-    for (std::size_t row = 0; row < List(kind).RowCount(); ++row) LoudnessOfRow(kind, row);
+    for (std::size_t row = 0; row < List(kind).RowCount(); ++row) {
+      if (const auto file = FileOfRow(kind, row)) survey_.Of(*file);
+    }
   }
 }
 
