@@ -137,7 +137,7 @@ TEST(CliAudio, EachCommandWritesWhatItIsAskedForOrNothing) {
   EXPECT_TRUE(std::abs(normalised.integratedLufs + 20) < 0.5 ||
               std::abs(normalised.truePeakDbtp + 1) < 0.2)
       << normalised.integratedLufs << " LUFS, " << normalised.truePeakDbtp << " dBTP";
-  EXPECT_EQ(EntriesIn(project), 4u);
+  EXPECT_EQ(NamesIn(project).size(), 4u);
 }
 
 // Everything the program writes while it runs on a pseudo-terminal, as an
@@ -216,19 +216,6 @@ TEST(CliAudio, LoudnessAgreesWithFfmpegsMeter) {
   }
   EXPECT_EQ(RunChild(CORVANE_CLI_EXE, {"loudness", (folder / "none.wav").string()}, {}).exitCode, 1);
 
-  // Normalised on conversion, as FFmpeg's meter hears it.
-  const auto normalised = (folder / "normalised.wav").string();
-  const ChildResult convert = RunChild(CORVANE_CLI_EXE, {"convert", (folder / "quiet.ogg").string(),
-                                                         normalised, "--codec", "pcm_s16le", "--loudness", "-16"},
-                                       {});
-  ASSERT_EQ(convert.exitCode, 0) << convert.err;
-  EXPECT_NE(convert.out.find("normalised.wav: loudness gain +"), std::string::npos) << convert.out;
-  const ChildResult heard = RunChild("/bin/sh", {"-c", "ffmpeg -nostats -hide_banner -i '" + normalised +
-                                                           "' -af ebur128 -f null - 2>&1"},
-                                     {}, std::chrono::seconds(30));
-  const auto at = heard.out.rfind("I:");
-  ASSERT_NE(at, std::string::npos) << heard.out;
-  EXPECT_NEAR(std::strtod(heard.out.c_str() + at + 2, nullptr), -16, 0.5);
 }
 
 }  // namespace

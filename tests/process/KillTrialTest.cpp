@@ -114,9 +114,6 @@ TEST_P(KillTrial, TheFinalNameHoldsAWholeVersionAndTheNextStartEmptiesTheTempora
   std::printf(
       "%s: %d kills within %ld ms of the start; old version %d, new %d, hidden leftovers %d\n",
       kind.name, trials, 3 * static_cast<long>(longest.count()), sawA, sawB, strays);
-  RecordProperty("old", sawA);
-  RecordProperty("new", sawB);
-  RecordProperty("hidden_leftovers", strays);
 }
 
 INSTANTIATE_TEST_SUITE_P(

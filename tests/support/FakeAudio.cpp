@@ -9,7 +9,7 @@ ConversionResult RecordingConverter::Convert(const std::filesystem::path& source
                                              const ST_AUDIO_TYPE& audio, std::string_view caption,
                                              Progress& progress, const ConversionOptions& options) {
   calls.push_back({source, destination, audio.CallCodec.Str(), audio.ConversionRate,
-                   std::string(caption), options.loudness, options.telephone});
+                   std::string(caption), options.loudness});
   if (onConvert) onConvert();
   if (failCaption && *failCaption == caption) return {1, 0, "told to fail"};
   if (replyBytes) {

@@ -22,7 +22,6 @@ class RecordingConverter final : public AudioConverter {
     int rate = 0;
     std::string caption;
     std::optional<LoudnessTarget> loudness;
-    bool telephone = false;
   };
 
   ConversionResult Convert(const std::filesystem::path& source,

@@ -2,12 +2,6 @@
 
 namespace corvane::test {
 
-int ImmediateProgressDialog::Run(const std::string& text, const ProgressWork& work) {
-  texts.push_back(text);
-  NoProgress progress;
-  return static_cast<int>(work(progress));
-}
-
 StandInProject::StandInProject()
     : session(FoldersIn(data.Path())),
       context{session, home, op, clock, converter, player, progress, TraceLog::Silent()} {

@@ -15,14 +15,6 @@
 
 namespace corvane::test {
 
-// Runs the work at once, as the dialog's timer would, and keeps the texts
-// it was opened with.
-class ImmediateProgressDialog final : public PackageProgressDialog {
- public:
-  int Run(const std::string& text, const ProgressWork& work) override;
-  std::vector<std::string> texts;
-};
-
 struct StandInProject {
   StandInProject();
 
@@ -35,6 +27,8 @@ struct StandInProject {
   RecordingPlayer player;
   NoProgress progress;
   ProjectContext context;
+
+  std::filesystem::path Temp() const { return session.Folders.TempFolder; }
 };
 
 }  // namespace corvane::test

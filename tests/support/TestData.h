@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,10 +35,6 @@ inline std::uint16_t BitwiseCrc16(const std::uint8_t* data, std::size_t size,
 }
 
 // Files and folders directly inside, so a test can see nothing was left behind.
-inline std::size_t EntriesIn(const std::filesystem::path& folder) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
-                                                std::filesystem::directory_iterator()));
-}
 inline std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {

@@ -65,23 +65,6 @@ TEST(AudioSettings, LoadUsesTheModelsFileOrTheDefaults) {
   }
 }
 
-TEST(AudioSettings, SaveReplacesTheFileAndLeavesNothingBesideIt) {
-  TempFolder app;
-  AudioSettings first;
-  first.MaxLength = 60;
-  AudioSettings second;
-  second.MaxLength = 120;
-  ASSERT_TRUE(SaveAudioSettings(first, app.Path(), 4));
-  ASSERT_TRUE(SaveAudioSettings(second, app.Path(), 4));
-  const auto saved = test::ReadWholeFile(app / "audio_settings.4");
-  ASSERT_EQ(saved.size(), 72u);
-  EXPECT_EQ(ReadBE32(&saved[68]), 120u);
-  EXPECT_EQ(test::EntriesIn(app.Path()), 1u);  // no temporary left beside it
-
-  test::WriteWholeFile(app / "blocker", std::vector<std::uint8_t>{1});
-  EXPECT_FALSE(SaveAudioSettings(AudioSettings{}, app / "blocker", 2));  // a file for a folder
-}
-
 TEST(AudioSettingsTest, TheScreenShowsWhatItOffersAndStoresOnlyThat) {
   AudioSettings read;
   read.ProjectRateText.Set("44100");

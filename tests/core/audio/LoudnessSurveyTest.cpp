@@ -31,7 +31,7 @@ void WriteTone(const std::filesystem::path& file, double amplitude, double secon
   WriteWave(file, 22050, Sine(1000, 22050, seconds, amplitude * 32767));
 }
 
-TEST(LoudnessSurveyTest, AFileIsMeasuredOnceAndAgainWhenItChanges) {
+TEST(LoudnessSurveyTest, AFileIsMeasuredOnceAndAgainWhenItChangesAndABadOneFails) {
   TempFolder folder;
   const auto file = folder / "tone.wav";
   WriteTone(file, 0.1, 3);  // -23.0 LUFS
@@ -46,25 +46,11 @@ TEST(LoudnessSurveyTest, AFileIsMeasuredOnceAndAgainWhenItChanges) {
   const LoudnessSurvey::Finding second = Settled(survey, file);
   ASSERT_EQ(second.state, LoudnessSurvey::State::Measured);
   EXPECT_NEAR(second.figures.integratedLufs, -9.0, 0.1);
-}
 
-TEST(LoudnessSurveyTest, MissingAndDamagedFilesAreFailuresNotWaits) {
-  TempFolder folder;
-  LoudnessSurvey survey;
+  // Missing and damaged files are failures, not waits.
   EXPECT_EQ(survey.Of(folder / "gone.wav").state, LoudnessSurvey::State::Failed);
   WriteWholeFile(folder / "junk.wav", std::vector<std::uint8_t>(4000, 'x'));
   EXPECT_EQ(Settled(survey, folder / "junk.wav").state, LoudnessSurvey::State::Failed);
-}
-
-// Ending the survey sets this flag, so closing the editor does not wait
-// for a long file to be measured through.
-TEST(LoudnessSurveyTest, ACancelledMeasurementEndsWithoutFigures) {
-  TempFolder folder;
-  WriteTone(folder / "tone.wav", 0.1, 3);
-  const std::atomic<bool> cancelled = true;
-  const LoudnessFigures figures = MeasureLoudness(folder / "tone.wav", RangeWanted::No, &cancelled);
-  EXPECT_FALSE(figures.measured);
-  EXPECT_FALSE(figures.error.empty());
 }
 
 }  // namespace

@@ -53,11 +53,6 @@ TEST(LoudnessTest, LoudnessRangeFollowsQuietAndLoudPartsAndSilenceHasNoLoudness)
   const LoudnessFigures silence = MeasureLoudness(folder / "silence.wav");
   ASSERT_TRUE(silence.measured);
   EXPECT_TRUE(std::isinf(silence.integratedLufs) && silence.integratedLufs < 0);
-
-  WriteWholeFile(folder / "junk.wav", std::vector<std::uint8_t>(100, 'x'));
-  const LoudnessFigures junk = MeasureLoudness(folder / "junk.wav");
-  EXPECT_FALSE(junk.measured);
-  EXPECT_FALSE(junk.error.empty());
 }
 
 // Normalising on conversion: a quiet and a loud file both come out at the

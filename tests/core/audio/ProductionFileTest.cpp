@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "audio/WaveFormat.h"
-#include "common/ByteOrder.h"
+#include "core/audio/AudioSignals.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 #include "support/TestData.h"
@@ -29,15 +29,8 @@ TEST(ProductionFileTest, PiecesMakeOneFileWithTheHeaderForAllOfThemOnlyAtTheEnd)
   EXPECT_EQ(ReadWholeFile(path), kOld);  // nothing replaced before the end
   ASSERT_TRUE(file.Finish());
 
-  const auto bytes = ReadWholeFile(path);
-  ASSERT_EQ(bytes.size(), kProductionHeaderSize + 10);
-  const auto header = ProductionHeader(8000, 10);
-  EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
-  std::vector<std::int16_t> samples;
-  for (std::size_t at = kProductionHeaderSize; at < bytes.size(); at += 2)
-    samples.push_back(static_cast<std::int16_t>(ReadLE16(bytes.data() + at)));
-  EXPECT_EQ(samples, (std::vector<std::int16_t>{1, -2, 3, -32768, 32767}));
-  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+  EXPECT_EQ(ReadWholeFile(path), WaveBytes(8000, std::vector<std::int16_t>{1, -2, 3, -32768, 32767}));
+  EXPECT_EQ(NamesIn(folder.Path()).size(), 1u);
 }
 
 TEST(ProductionFileTest, AnUnfinishedOrFailedWriteLeavesThePreviousFile) {
@@ -50,7 +43,7 @@ TEST(ProductionFileTest, AnUnfinishedOrFailedWriteLeavesThePreviousFile) {
     ASSERT_TRUE(abandoned.Put(std::vector<std::int16_t>(100, 5)));
   }
   EXPECT_EQ(ReadWholeFile(path), kOld);
-  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+  EXPECT_EQ(NamesIn(folder.Path()).size(), 1u);
 
   ProductionFile full;
   ASSERT_TRUE(full.Open(path, 22050));
@@ -61,7 +54,7 @@ TEST(ProductionFileTest, AnUnfinishedOrFailedWriteLeavesThePreviousFile) {
   EXPECT_FALSE(full.Put(std::vector<std::int16_t>(1, 5)));  // stays failed
   EXPECT_FALSE(full.Finish());
   EXPECT_EQ(ReadWholeFile(path), kOld);
-  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+  EXPECT_EQ(NamesIn(folder.Path()).size(), 1u);
 
   ProductionFile nowhere;
   EXPECT_FALSE(nowhere.Open(folder / "missing" / "output.wav", 22050));

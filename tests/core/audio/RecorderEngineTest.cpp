@@ -5,7 +5,6 @@
 
 
 #include "audio/WaveFormat.h"
-#include "common/ByteOrder.h"
 #include "core/audio/AudioSignals.h"
 #include "support/ScriptedAudioInput.h"
 #include "support/TempFolder.h"
@@ -54,15 +53,10 @@ TEST_F(RecorderEngineTest, RecordsTheTakeIntoAMonoWaveAtTheCaptureRate) {
   ASSERT_TRUE(engine.Stop());
   EXPECT_FALSE(input.running);
 
-  const auto bytes = ReadWholeFile(work);
-  const std::size_t length = (tone.size() + 100) * 2;
-  ASSERT_EQ(bytes.size(), 80 + length);
-  const auto header = ProductionHeader(22050, static_cast<std::uint32_t>(length));
-  EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
   // Every sample in order, the last ones too.
   auto expected = tone;
   expected.insert(expected.end(), 100, 77);
-  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 80, bytes.end()), SampleBytes(expected));
+  EXPECT_EQ(ReadWholeFile(work), WaveBytes(22050, expected));
 }
 
 TEST_F(RecorderEngineTest, TheMeterReadsTheFirstWholeBlockSinceItWasLastRead) {

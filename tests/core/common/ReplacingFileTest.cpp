@@ -40,18 +40,6 @@ TEST(ReplacingFileTest, TheOldFileStaysWholeUntilCommitAndNothingElseIsLeft) {
   }
 }
 
-TEST(ReplacingFileTest, OtherCodeWritesTheSameFileThroughItsPath) {
-  TempFolder folder;
-  ReplacingFile file(folder / "song.ogg");
-  {
-    FileStream other = FileStream::CreateForWrite(file.WritePath());
-    ASSERT_TRUE(other.IsOpen());
-    ASSERT_EQ(other.Write(kNew), kNew.size());
-  }
-  ASSERT_TRUE(file.Commit());
-  EXPECT_EQ(ReadWholeFile(folder / "song.ogg"), kNew);
-}
-
 TEST(ReplacingFileTest, ALinkKeepsPointingAtTheReplacedFile) {
   TempFolder folder;
   std::filesystem::create_directories(folder / "real");

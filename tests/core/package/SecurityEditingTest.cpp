@@ -65,7 +65,6 @@ TEST_F(SecurityEditingTest, AddingADeviceCleansItsIdAndRefusesInOrder) {
   op.ExpectQuestion("Add Device", "Device ID: 000000000000BEEF\nDescription: Cellar", OperatorAnswer::No);
   EXPECT_FALSE(AddDevice(draft, model, op));
   EXPECT_EQ(draft.devices.size(), 2u);
-  EXPECT_TRUE(op.AllAnswered());
 }
 
 TEST_F(SecurityEditingTest, DeletingAndUpdatingKeepTheAllDevicesEntry) {
@@ -96,7 +95,6 @@ TEST_F(SecurityEditingTest, DeletingAndUpdatingKeepTheAllDevicesEntry) {
   Type("0000000000009999", "All Unlocked Devices");
   op.ExpectMessage("Unable to Delete Device", "Device ID not found");
   EXPECT_FALSE(DeleteDevice(draft, model, op));
-  EXPECT_TRUE(op.AllAnswered());
 }
 
 TEST_F(SecurityEditingTest, AZoneOutsideTheTableShowsTheDefault) {
@@ -142,7 +140,6 @@ TEST_F(SecurityEditingTest, OkChecksInOrderAndStoresOnlyWhenAllPass) {
   // A backup asks nothing and never stores the unlock order.
   ASSERT_TRUE(ConfirmSecurity(draft, model, kNow, Confirmation::ForBackup, op, settings));
   EXPECT_FALSE(settings.UnlockDevice);
-  EXPECT_TRUE(op.AllAnswered());
 }
 
 TEST_F(SecurityEditingTest, TheSummarySaysWhatTheModelOffers) {

@@ -33,7 +33,6 @@ class ChannelEditorTest : public ::testing::Test, protected StandInProject {
     editor_->Open();
     return *editor_;
   }
-  std::filesystem::path Temp() const { return session.Folders.TempFolder; }
   void PutFile(const std::string& name) { WriteWholeFile(Temp() / name, std::vector<std::uint8_t>(4, 7)); }
   static Names Lines(const std::vector<MediaEntry>& entries) {
     Names lines;

@@ -107,7 +107,6 @@ TEST_F(HomeScreenTest, ChangingTheDeviceAsksWhenSomethingChangedAndReloadsEveryt
   EXPECT_TRUE(PickDevice(context, "Tonvex-SU"));
   EXPECT_TRUE(PickDevice(context, ""));
   EXPECT_TRUE(home.Channel2Modified);
-  EXPECT_TRUE(op.AllAnswered());
 }
 
 TEST_F(HomeScreenTest, ConfiguringSetsTheFlagOfWhatWasConfirmed) {
@@ -158,7 +157,6 @@ TEST_F(HomeScreenTest, ADayChangeWarnsOncePerReset) {
   home.DayChangeWarned = false;
   op.ExpectMessage("Day Changed", "Confirm stale date setting is correct.");
   CheckDayChange(context);
-  EXPECT_TRUE(op.AllAnswered());
 }
 
 }  // namespace

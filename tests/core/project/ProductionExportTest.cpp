@@ -25,7 +25,6 @@ class ProductionExportTest : public ::testing::Test, protected StandInProject {
     WriteWave(Temp() / "song.wav", 22050, Sine(440, 22050, 3.0));
     session.Channel1.Music.entries = {MediaEntry{"00:00:03", "song.wav"}};
   }
-  std::filesystem::path Temp() const { return data / "temp"; }
   void ExpectRatesAndCodecRestored() {
     EXPECT_EQ(session.Audio.ConversionRate, 22050);
     EXPECT_EQ(session.Audio.ConversionRateText.Str(), "22050");

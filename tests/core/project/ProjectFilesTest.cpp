@@ -13,7 +13,17 @@
 namespace corvane {
 namespace {
 
-using test::ImmediateProgressDialog;
+// Runs the work at once, as the dialog's timer would, and keeps the texts
+// it was opened with.
+struct ImmediateProgressDialog final : PackageProgressDialog {
+  int Run(const std::string& text, const ProgressWork& work) override {
+    texts.push_back(text);
+    NoProgress progress;
+    return static_cast<int>(work(progress));
+  }
+  std::vector<std::string> texts;
+};
+
 using test::ReadWholeFile;
 using test::StandInProject;
 using test::WriteWholeFile;

@@ -21,7 +21,7 @@ class RecordingScreens final : public NestedScreens {
   void HelpBox(QWidget* parent) override { opened.emplace_back("help", parent); }
   int ChannelEditor(QWidget* parent, ProjectContext& /*context*/, int channelNumber) override {
     opened.emplace_back("channel " + std::to_string(channelNumber), parent);
-    return editorResult;
+    return 0;
   }
   std::optional<std::filesystem::path> RecordAudioFile(QWidget* parent, ProjectContext& /*context*/) override {
     opened.emplace_back("recorder", parent);
@@ -30,7 +30,7 @@ class RecordingScreens final : public NestedScreens {
 
   int MediaSecurity(QWidget* parent, ProjectContext& /*context*/) override {
     opened.emplace_back("security", parent);
-    return securityResult;
+    return 0;
   }
   void SamplingRates(QWidget* parent, ProjectContext& /*context*/, bool /*holdsEntries*/) override {
     opened.emplace_back("sampling rates", parent);
@@ -43,8 +43,6 @@ class RecordingScreens final : public NestedScreens {
   }
 
   std::vector<std::pair<std::string, QWidget*>> opened;
-  int securityResult = 0;
-  int editorResult = 0;
   std::optional<std::filesystem::path> recording;
 };
 
